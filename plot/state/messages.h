@@ -1,0 +1,25 @@
+// Session levels, argument checks and the numbered warnings.
+#pragma once
+
+namespace stylus {
+
+// Level check: returns 0 when lo <= level <= hi, else raises warning 3 and returns 1.
+int jqqlev(int lo, int hi, const char* name);
+// jqqlev(1, 3, name).
+int chkini(const char* name);
+// Range check of an integer (hi < lo: no upper bound); warning 2 with the value on failure.
+int jqqval(int value, int lo, int hi);
+// Keyword lookup in a list of n 4-character keywords each followed by a separator;
+// 1-based position, or 0 after warning 2 with the key.
+int jqqind(const char* list, int n, const char* key);
+// Date check: 1 after warning 2 on an impossible date.
+int jqqdat(int day, int month, int year);
+// Counts warning n and selects its text.
+void errmes(int n);
+void warnin(int n);
+void warni1(int n, int value);
+void warnc1(int n, const char* text);
+// The caller's own text for warnings numbered above 100.
+void qqserr(const char* text);
+
+}  // namespace stylus
