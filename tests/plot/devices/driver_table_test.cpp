@@ -24,13 +24,4 @@ TEST(DriverTableTest, FactoryOverrideServesEveryDeviceUntilCleared) {
   EXPECT_EQ(dynamic_cast<RecordingDriver*>(make_driver(501).get()), nullptr);
 }
 
-TEST(DriverTableTest, CurrentDriverIsTheInstalledOne) {
-  set_current_driver(std::make_unique<RecordingDriver>());
-  Driver* d = current_driver();
-  ASSERT_NE(d, nullptr);
-  EXPECT_NE(dynamic_cast<RecordingDriver*>(d), nullptr);
-  set_current_driver(nullptr);
-  EXPECT_EQ(current_driver(), nullptr);
-}
-
 }  // namespace
