@@ -2,6 +2,7 @@
 // the colour table is loaded before messages are pointed at the session's error stream.
 #include <cstdio>
 
+#include "draw/line_style.h"
 #include "state/messages.h"
 #include "state/session.h"
 #include "state/state.h"
@@ -16,7 +17,8 @@ extern "C" void resall(void) {
   g_xvray.deg_to_rad = 0.017453292f;
   g_xvray.eps = 1.0E-35f;
 
-  // solid line pattern: the line-style module's solid() goes here
+  // The solid line pattern; the line-style routines (solid, lintyp) take this over later.
+  g_style = LineStyleRecord{};
 
   g_ivray.cur_color = 0;
   setvlt(g_ivray.device == 501 ? "rgrey" : "rainbo");
