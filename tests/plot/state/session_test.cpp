@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 
-#include "draw/line_style.h"
 #include "plot/state/state_fixture.h"
 #include "state/session.h"
 #include "stylus.h"

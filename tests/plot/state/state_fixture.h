@@ -11,6 +11,7 @@
 #include <string>
 
 #include "devices/driver.h"
+#include "draw/line_style.h"
 #include "draw/pen.h"
 #include "state/protocol.h"
 #include "state/state.h"
@@ -87,6 +88,7 @@ class StateTest : public ::testing::Test {
     stylus::set_current_driver(nullptr);
     stylus::reset_process_state();
     stylus::g_pen = stylus::PenRecord{};
+    stylus::g_style = stylus::LineStyleRecord{};
   }
 
   ScratchDir scratch_;
