@@ -30,7 +30,10 @@ std::string read_file(const fs::path& p) {
 }
 
 std::string quoted(const fs::path& p) {
-  return "'" + p.string() + "'";
+  std::string s(1, '\'');
+  s.append(p.string());
+  s.push_back('\'');
+  return s;
 }
 
 // Runs a shell command in the working folder with stdout and stderr captured together.
