@@ -1,8 +1,8 @@
 // By-reference entries of the axis routines: numbers are passed on by value, texts are
 // copied into zero-ended buffers first (at most 4 characters of an axis selector, 132 of
 // a title).
+#include "state/strings.h"
 #include "stylus.h"
-#include "axis/pending_decls.h"
 
 using namespace stylus;
 
@@ -11,13 +11,14 @@ extern "C" void graf_(const float* xa, const float* xe, const float* xor_, const
   graf(*xa, *xe, *xor_, *xstp, *ya, *ye, *yor, *ystp);
 }
 
-extern "C" void labdig_(const int* n, const char* axes, int axes_len) {
+extern "C" void labdig_(const int* n, const char* axes, stylus_len axes_len) {
   char key[5];
   qqwrcp(key, axes, 4, axes_len);
   labdig(*n, key);
 }
 
-extern "C" void name_(const char* text, const char* axes, int text_len, int axes_len) {
+extern "C" void name_(const char* text, const char* axes, stylus_len text_len,
+                      stylus_len axes_len) {
   char title[133];
   char key[5];
   qqwrcp(title, text, 132, text_len);

@@ -9,6 +9,7 @@
 #include "axis/scaling.h"
 #include "state/messages.h"
 #include "state/state.h"
+#include "state/strings.h"
 #include "stylus.h"
 #include "axis/pending_decls.h"
 
@@ -30,12 +31,6 @@ int title_distance(int axis) {
   return d;
 }
 
-bool all_blank(const char* s) {
-  for (; *s != '\0'; ++s)
-    if (*s != ' ') return false;
-  return true;
-}
-
 }  // namespace
 
 TitlePlacement title_placement(int width, int len, int side, int x, int y, int extent, int axis) {
@@ -52,7 +47,7 @@ TitlePlacement title_placement(int width, int len, int side, int x, int y, int e
 }
 
 void namex(const char* title, int len, int side, int x, int y, int extent, int axis) {
-  if (all_blank(title)) return;
+  if (trmlen(title) == 0) return;
   const int remembered = g_ivray.char_height;
   height(g_ivray.name_height);
   const int w = nlmess(title);
