@@ -57,6 +57,8 @@ int erraxs(float begin, float end, float first, float step, int n, int dx, int d
   }
   if (dx + g_ivray.page_offset_x < 0) warni1(4, dx + g_ivray.page_offset_x);
   if (dy + g_ivray.page_offset_y < 0) warni1(5, dy + g_ivray.page_offset_y);
+  // Equal ends give the axis no direction to check the first label and the step against.
+  if (std::fabs(end - begin) < kTiny) return error;
   if (begin < end) {
     if (first < begin || first > end) warnin(12);
     if (step < 0) warnin(50);
