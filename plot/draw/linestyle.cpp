@@ -15,7 +15,7 @@
 namespace stylus {
 
 // Solid from the start, so that a line drawn before any session start is never dashed.
-LineStyleRecord g_linestyle = {0, {1}, 1, 1, 0, 1.0f};
+LineStyleRecord g_linestyle;
 
 const LineStylePattern kLineStyleTable[kLineStyles] = {
     {1, {1}},               // 0 solid

@@ -15,12 +15,12 @@ inline constexpr int kLineStyles = 8;
 // The current line style. The pattern state survives from one segment to the next; only
 // inityp, myline and lintyp restart it.
 struct LineStyleRecord {
-  int line_style;                      // 0..7, index into the style table
-  int dash_pattern[kMaxDashElements];  // element lengths in points: drawn, gap, drawn, ...
-  int dash_count;                      // elements in dash_pattern; 1 means a solid line
-  int dash_index;                      // 1-based element now running
-  int dash_gap;                        // 0 while a drawn element runs, 1 while a gap runs
-  float dash_rest;                     // points left of the current element
+  int line_style = 0;                        // 0..7, index into the style table
+  int dash_pattern[kMaxDashElements] = {1};  // element lengths in points: drawn, gap, ...
+  int dash_count = 1;                        // elements in dash_pattern; 1 means a solid line
+  int dash_index = 1;                        // 1-based element now running
+  int dash_gap = 0;                          // 0 while a drawn element runs, 1 while a gap runs
+  float dash_rest = 1.0f;                    // points left of the current element
 };
 extern LineStyleRecord g_linestyle;
 
@@ -41,7 +41,7 @@ void step_dash(LineStyleRecord& style, float x0, float y0, float x1, float y1, P
   float len = y0 == y1 ? std::fabs(x1 - x0) : std::fabs((y0 - y1) / dir.s);
   if (!std::isfinite(len)) len = 0.0f;
   float x = x0, y = y0;
-  while (len >= style.dash_rest) {
+  while (style.dash_rest > 0.0f && len >= style.dash_rest) {  // an element of 0 never ends
     const float r = style.dash_rest;
     x = x + r * dir.c;
     y = y - r * dir.s;

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <utility>
 
 #include "draw/clip.h"
 
@@ -146,4 +148,43 @@ TEST(ClipSegment, WindowOutsideTest) {
   EXPECT_TRUE(kWindow.outside(100.01f, 50));
   EXPECT_TRUE(kWindow.outside(50, -0.01f));
   EXPECT_TRUE(kWindow.outside(std::numeric_limits<float>::quiet_NaN(), 50));
+}
+
+TEST(ClipSegment, VisiblePiecesLieInTheWindowOnTheOriginalLine) {
+  std::mt19937 gen(12345);
+  std::uniform_real_distribution<float> coord(-150.0f, 250.0f);
+  int visible = 0, cut = 0;
+  for (int n = 0; n < 20000; ++n) {
+    const float x1 = coord(gen), y1 = coord(gen), x2 = coord(gen), y2 = coord(gen);
+    const ClippedSegment s = clip_segment(kWindow, x1, y1, x2, y2);
+    // A segment is invisible only when it misses the window: sample it to make sure.
+    if (!s.visible) {
+      for (int k = 0; k <= 200; ++k) {
+        const float t = k / 200.0f;
+        const float x = x1 + t * (x2 - x1), y = y1 + t * (y2 - y1);
+        EXPECT_FALSE(x > 0.5f && x < 99.5f && y > 0.5f && y < 99.5f)
+            << x1 << "," << y1 << " -> " << x2 << "," << y2;
+      }
+      continue;
+    }
+    ++visible;
+    cut += s.move;
+    EXPECT_EQ(s.move, kWindow.outside(x1, y1));
+    const float len = std::hypot(x2 - x1, y2 - y1);
+    for (auto [x, y] : {std::pair{s.x1, s.y1}, std::pair{s.x2, s.y2}}) {
+      EXPECT_GE(x, 0.0f);
+      EXPECT_LE(x, 100.0f);
+      EXPECT_GE(y, 0.0f);
+      EXPECT_LE(y, 100.0f);
+      // Distance from the line through the original points.
+      const float dist = std::fabs((x2 - x1) * (y1 - y) - (x1 - x) * (y2 - y1)) / len;
+      EXPECT_LT(dist, 1e-3f);
+    }
+    if (!kWindow.outside(x2, y2)) {
+      EXPECT_EQ(s.x2, x2);
+      EXPECT_EQ(s.y2, y2);
+    }
+  }
+  EXPECT_GT(visible, 2000);
+  EXPECT_GT(cut, 1000);
 }

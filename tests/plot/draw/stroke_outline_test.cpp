@@ -2,7 +2,9 @@
 // against hand-computed outlines (caps, bevels, closed rings, clipping).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -269,4 +271,28 @@ TEST(StrokeOutline, PassesReachEveryPointOfALongBuffer) {
     EXPECT_GE(r.ops[i].x, -5.0f);
     EXPECT_LE(r.ops[i].x, 990 + 5.0f);
   }
+}
+
+TEST(StrokeOutline, EveryPointSentLiesInTheWindow) {
+  std::mt19937 gen(777);
+  std::uniform_real_distribution<float> coord(-50.0f, 350.0f);
+  const ClipWindow window{40, 60, 260, 240};
+  size_t sent = 0;
+  for (int n = 0; n < 300; ++n) {
+    const int count = 1 + n % 12;
+    std::vector<float> x(count), y(count);
+    for (int i = 0; i < count; ++i) x[i] = coord(gen), y[i] = coord(gen);
+    if (n % 3 == 0 && count > 2) x.back() = x[0], y.back() = y[0];  // some closed rings
+    Recorder r;
+    r.stroker(window).stroke(x.data(), y.data(), count, 1 + n % 9);
+    sent += r.ops.size();
+    for (const Op& op : r.ops) {
+      EXPECT_FALSE(window.outside(op.x, op.y)) << op.x << "," << op.y;
+    }
+    // Every visible piece begins with a move: the first point sent is never a draw.
+    if (!r.ops.empty()) {
+      EXPECT_EQ(r.ops[0].pen, M);
+    }
+  }
+  EXPECT_GT(sent, 3000u);
 }
