@@ -18,12 +18,13 @@ struct ClipWindow {
   }
 };
 
-// The clip window of the stroke path. The page after a session start; curve narrows it to
-// the axis clip window with sclpax(0) and restores it with sclpax(1).
+// The clip window of the stroke path. The page after a session start (the default page
+// before any); curve narrows it to the axis clip window with sclpax(0) and restores it
+// with sclpax(1).
 struct ClipRecord {
-  int clip_left, clip_top, clip_right, clip_bottom;
-  ClipWindow saved;  // the window that sclpax(1) restores
-  int clip_suspend;  // 2: sclpax does nothing
+  int clip_left = 0, clip_top = 0, clip_right = 2969, clip_bottom = 2099;
+  ClipWindow saved = {0, 0, 2969, 2099};  // the window that sclpax(1) restores
+  int clip_suspend = 0;                   // 2: sclpax does nothing
   ClipWindow window() const { return {clip_left, clip_top, clip_right, clip_bottom}; }
 };
 extern ClipRecord g_clip;

@@ -10,8 +10,8 @@
 
 namespace stylus {
 
-ClipRecord g_clip = {0, 0, 2969, 2099, {0, 0, 2969, 2099}, 0};
-AxisClipRecord g_axis_clip = {};
+ClipRecord g_clip;
+AxisClipRecord g_axis_clip;
 
 namespace {
 
