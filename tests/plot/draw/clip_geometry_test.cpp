@@ -142,14 +142,6 @@ TEST(ClipSegment, DegenerateInputsNeverReachTheDevice) {
   EXPECT_FALSE(clip_segment(kWindow, -5, 5, -5, 5).visible);
 }
 
-TEST(ClipSegment, WindowOutsideTest) {
-  EXPECT_FALSE(kWindow.outside(0, 0));
-  EXPECT_FALSE(kWindow.outside(100, 100));
-  EXPECT_TRUE(kWindow.outside(100.01f, 50));
-  EXPECT_TRUE(kWindow.outside(50, -0.01f));
-  EXPECT_TRUE(kWindow.outside(std::numeric_limits<float>::quiet_NaN(), 50));
-}
-
 TEST(ClipSegment, VisiblePiecesLieInTheWindowOnTheOriginalLine) {
   std::mt19937 gen(12345);
   std::uniform_real_distribution<float> coord(-150.0f, 250.0f);

@@ -100,15 +100,6 @@ TEST(StrokeCentreLine, SinglePointBufferDrawsNothing) {
   EXPECT_TRUE(empty.ops.empty());
 }
 
-TEST(StrokeOutline, WidthOneAndDeviceWidthsDrawOnlyTheCentreLine) {
-  const float x[] = {10, 30}, y[] = {50, 50};
-  for (int w : {1, -2, -8}) {
-    Recorder r;
-    r.stroker(kPage).stroke(x, y, 2, w);
-    ExpectOps(r.ops, {{10, 50, M}, {30, 50, D}}, 0);
-  }
-}
-
 TEST(StrokeOutline, SingleSegmentIsARectangleWithExtendedEnds) {
   const float x[] = {10, 30}, y[] = {50, 50};
   // Widths 2, 3 and 4 have one outline, at 1, 1.5 and 2.
