@@ -51,6 +51,20 @@ void setclr_(const int* ncol);
 void setvlt_(const char* ctab, stylus_len len_ctab);
 void linwid_(const int* nwidth);
 
+/* Line styles and thick lines. lintyp selects style 0 (solid) to 7; the named routines
+   select one style each; myline installs a pattern of n (1 to 10) element lengths in
+   points, alternately drawn and skipped; lnmlt sets the miter limit of thick lines. */
+void lintyp(int type);
+void myline(const int* pattern, int n);
+void solid(void);
+void dash(void);
+void dashm(void);
+void dashl(void);
+void dotl(void);
+void chndot(void);
+void chndsh(void);
+void lnmlt(float factor);
+
 #ifdef __cplusplus
 }
 #endif

@@ -2,7 +2,8 @@
 // the colour table is loaded before messages are pointed at the session's error stream.
 #include <cstdio>
 
-#include "draw/line_style.h"
+#include "draw/clip.h"
+#include "draw/linestyle.h"
 #include "state/messages.h"
 #include "state/session.h"
 #include "state/state.h"
@@ -17,8 +18,9 @@ extern "C" void resall(void) {
   g_xvray.deg_to_rad = 0.017453292f;
   g_xvray.eps = 1.0E-35f;
 
-  // The solid line pattern; the line-style routines (solid, lintyp) take this over later.
-  g_style = LineStyleRecord{};
+  // The solid line pattern, and the page as the clip window.
+  reset_line_style();
+  reset_clip_window();
 
   g_ivray.cur_color = 0;
   setvlt(g_ivray.device == 501 ? "rgrey" : "rainbo");
