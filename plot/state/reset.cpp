@@ -44,16 +44,12 @@ extern "C" void resall(void) {
   g_titles.axis_title_y[0] = '\0';
   g_titles.axis_title_z[0] = '\0';
 
-  // height(36) once the text module exists; until then the field is set directly
-  g_ivray.char_height = 36;
+  height(36);
   g_ivray.name_height = 36;
   g_xvray.label_factor = 0.6f;
   g_xvray.message_factor = 0.8f;
 
-  // angle(0) once the text module exists; until then the fields are set directly
-  g_ivray.text_angle = 0;
-  g_xvray.text_cos = 1.0f;
-  g_xvray.text_sin = 0.0f;
+  angle(0);
 
   // resatt(): curve attributes of the curve module go here
   for (int i = 1; i <= 30; ++i) {
@@ -71,8 +67,7 @@ extern "C" void resall(void) {
   g_ivray.window_end_mode = 0;
   g_ivray.window_title_mode = 0;
 
-  // disalf(): the default alphabet of the text module goes here
-  g_ivray.font_kind = 0;
+  disalf();  // the default stroke font; also selects stroke fonts (font_kind 0)
   g_control.ctrl_chars[0] = '[';
   g_control.ctrl_chars[1] = ']';
   g_control.ctrl_chars[2] = '$';
