@@ -23,7 +23,7 @@ TEST_F(FontRegistry, DisalfRegistersTheBuiltInAlphabet) {
   const Alphabet& a = g_fonts.alphabets[0];
   EXPECT_EQ(a.ixptr, ix1);
   EXPECT_EQ(a.iyptr, ix1);
-  EXPECT_EQ(a.ikptr, j1);
+  EXPECT_EQ(a.ikptr, stylus::j1);
   EXPECT_EQ(a.ibopt, 1);
   EXPECT_EQ(a.alph_chars, 132);
   EXPECT_EQ(a.alph_kbase, 0);
@@ -57,7 +57,7 @@ TEST_F(FontRegistry, LcsetsBorrowsFromAlphabetOneAndCountsDirectories) {
   const std::int16_t xs[] = {0, 4}, ys[] = {0, 7};
   const std::int16_t dir[] = {3, 2, 1};
   lcinit(1);
-  lcsets(ix1, ix1, ix1_words, j1, j1_words, 132);
+  lcsets(ix1, ix1, ix1_words, stylus::j1, j1_words, 132);
   lcsets(nullptr, nullptr, 0, dir, 3, 2);  // alphabet 1's points, a directory of its own
   lcsets(xs, ys, -2, nullptr, 0, 95);      // separate x and y words, alphabet 1's directory
   const Alphabet& second = g_fonts.alphabets[1];
@@ -70,7 +70,7 @@ TEST_F(FontRegistry, LcsetsBorrowsFromAlphabetOneAndCountsDirectories) {
   EXPECT_EQ(third.iyptr, ys);
   EXPECT_EQ(third.ncoord, 2);
   EXPECT_EQ(third.ibopt, 0);
-  EXPECT_EQ(third.ikptr, j1);
+  EXPECT_EQ(third.ikptr, stylus::j1);
   EXPECT_EQ(third.alph_kbase, 0);
   EXPECT_EQ(g_fonts.n_alphabets, 3);
   EXPECT_EQ(g_fonts.coord_sum, ix1_words + 2);
@@ -85,7 +85,7 @@ TEST_F(FontRegistry, AnAlphabetWithItsOwnDirectoryIsMeasuredByItsGlyphs) {
   const std::int16_t xs[] = {0, 4}, ys[] = {0, 7};
   const std::int16_t dir[] = {3, 2, 1};
   lcinit(1);
-  lcsets(ix1, ix1, ix1_words, j1, j1_words, 132);
+  lcsets(ix1, ix1, ix1_words, stylus::j1, j1_words, 132);
   lcsets(xs, ys, -2, dir, 3, 2);
   g_fonts.base_alphabet = 2;
   height(50);

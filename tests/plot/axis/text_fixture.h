@@ -12,11 +12,11 @@
 
 #include "axis/font_state.h"
 #include "devices/driver.h"
-#include "draw/line_style.h"
 #include "draw/pen.h"
 #include "state/state.h"
 #include "stylus.h"
 #include "support/recording_driver.h"
+#include "support/fresh_process.h"
 #include "support/scratch_dir.h"
 
 struct PagePoint {
@@ -70,13 +70,7 @@ class TextTest : public ::testing::Test {
   }
 
  private:
-  static void fresh_state() {
-    stylus::set_current_driver(nullptr);
-    stylus::reset_process_state();
-    stylus::g_pen = stylus::PenRecord{};
-    stylus::g_style = stylus::LineStyleRecord{};
-    stylus::g_fonts = stylus::FontRecord{};
-  }
+  static void fresh_state() { fresh_process(); }
 
   ScratchDir scratch_;
   std::FILE* messages_ = nullptr;

@@ -13,7 +13,7 @@
 #include "axis/font_state.h"
 #include "axis/text.h"
 #include "devices/postscript.h"
-#include "draw/line_style.h"
+#include "support/fresh_process.h"
 #include "draw/pen.h"
 #include "state/state.h"
 #include "stylus.h"
@@ -76,12 +76,9 @@ struct SheetMap {
 class TextOnPostScript : public ::testing::Test {
  protected:
   void SetUp() override {
-    stylus::reset_process_state();
-    stylus::g_pen = stylus::PenRecord{};
-    stylus::g_style = stylus::LineStyleRecord{};
-    stylus::g_fonts = stylus::FontRecord{};
+    fresh_process();
   }
-  void TearDown() override { stylus::reset_process_state(); }
+  void TearDown() override { fresh_process(); }
 
   // Runs a session that draws with `draw`, renders stylus.psc and returns the raster.
   template <typename Draw>
