@@ -51,6 +51,37 @@ void setclr_(const int* ncol);
 void setvlt_(const char* ctab, stylus_len len_ctab);
 void linwid_(const int* nwidth);
 
+/* Line styles and thick lines. lintyp selects style 0 (solid) to 7; the named routines
+   select one style each; myline installs a pattern of n (1 to 10) element lengths in
+   points, alternately drawn and skipped; lnmlt sets the miter limit of thick lines. */
+void lintyp(int type);
+void myline(const int* pattern, int n);
+void solid(void);
+void dash(void);
+void dashm(void);
+void dashl(void);
+void dotl(void);
+void chndot(void);
+void chndsh(void);
+void lnmlt(float factor);
+
+/* Stroke-font text (inside a session): character height in points, text angle in degrees
+   counter-clockwise, a text drawn with the upper-left corner of its first character at
+   (nx, ny) (999, 999: where the previous text ended), the width of a text in points, and
+   the default font. */
+void height(int nheight);
+void angle(int nangle);
+void messag(const char* text, int nx, int ny);
+int nlmess(const char* text);
+void disalf(void);
+
+/* By-reference entry points of the text routines. */
+void height_(const int* nheight);
+void angle_(const int* nangle);
+void messag_(const char* text, const int* nx, const int* ny, stylus_len len_text);
+int nlmess_(const char* text, stylus_len len_text);
+void disalf_(void);
+
 /* ---- Axis systems, labels, titles and curves ---------------------------------------- */
 
 /* Axis system: x from xa to xe with the first label at xor and a label step xstp;

@@ -4,7 +4,6 @@
 namespace stylus {
 
 ScaleRecord g_scale;
-AxisClipRecord g_axis_clip;
 AxisSettings g_axis;
 
 void reset_axis_settings() {

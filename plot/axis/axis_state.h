@@ -1,6 +1,7 @@
-// The settings and results of the axis system: the scaling record that graf fills, the
-// axis clip window computed by setclp, and the per-axis tick, label and title settings
-// that daxis, labelx and namex read. One instance of each, process-wide.
+// The settings and results of the axis system: the scaling record that graf fills and the
+// per-axis tick, label and title settings that daxis, labelx and namex read. One instance
+// of each, process-wide. (The axis clip window that setclp computes is the clip stage's
+// record, g_axis_clip in draw/clip.h.)
 #pragma once
 
 namespace stylus {
@@ -16,13 +17,6 @@ struct ScaleRecord {
   float x_factor, y_factor;          // points per user unit; negative on a descending axis
   float x_origin, y_origin;          // the axis position as reals
   float x_min, x_max, y_min, y_max;  // axis limits in user units, smaller value first
-};
-
-// The plotting area of the axis system (points) and its circular variant.
-struct AxisClipRecord {
-  int axis_clip_left, axis_clip_top, axis_clip_right, axis_clip_bottom;
-  int axis_right, axis_top;
-  float axis_centre_x, axis_centre_y, axis_radius;
 };
 
 // Settings read while an axis system is drawn. Arrays of three are indexed by axis - 1
@@ -57,7 +51,6 @@ struct AxisSettings {
 };
 
 extern ScaleRecord g_scale;
-extern AxisClipRecord g_axis_clip;
 extern AxisSettings g_axis;
 
 // Puts every axis setting to its session-start default (called by resall).

@@ -20,7 +20,6 @@
 #include "state/messages.h"
 #include "state/state.h"
 #include "stylus.h"
-#include "axis/pending_decls.h"
 
 namespace stylus {
 

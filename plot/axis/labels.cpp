@@ -9,11 +9,11 @@
 
 #include "axis/axis_state.h"
 #include "axis/scaling.h"
+#include "axis/text.h"
 #include "axis/ticks.h"
 #include "state/messages.h"
 #include "state/state.h"
 #include "stylus.h"
-#include "axis/pending_decls.h"
 
 namespace stylus {
 

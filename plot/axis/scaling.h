@@ -3,6 +3,7 @@
 #pragma once
 
 #include "axis/axis_state.h"
+#include "draw/clip.h"
 
 namespace stylus {
 

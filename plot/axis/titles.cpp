@@ -7,11 +7,11 @@
 
 #include "axis/axis_state.h"
 #include "axis/scaling.h"
+#include "axis/text.h"
 #include "state/messages.h"
 #include "state/state.h"
 #include "state/strings.h"
 #include "stylus.h"
-#include "axis/pending_decls.h"
 
 namespace stylus {
 

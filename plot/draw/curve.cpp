@@ -10,12 +10,12 @@
 #include <cstdio>
 
 #include "axis/axis_state.h"
-#include "draw/line_style.h"
+#include "draw/clip.h"
+#include "draw/linestyle.h"
 #include "draw/pen.h"
 #include "state/messages.h"
 #include "state/state.h"
 #include "stylus.h"
-#include "axis/pending_decls.h"
 
 namespace stylus {
 
@@ -103,7 +103,7 @@ void chnatt() {
 void slegnd(int entry) {
   if (g_curve.legend_off != 0 || entry < 1 || entry > kMaxLegendEntries) return;
   const int k = entry - 1;
-  g_legend.line_style[k] = g_curve.symbol_incr < 0 ? -1 : g_style.line_style;
+  g_legend.line_style[k] = g_curve.symbol_incr < 0 ? -1 : g_linestyle.line_style;
   g_legend.symbol[k] = g_curve.symbol_incr == 0 ? -1 : g_curve.symbol_number;
   g_legend.copies[k] = g_curve.parallel_copies;
   g_legend.color[k] = g_ivray.cur_color;
@@ -134,7 +134,7 @@ extern "C" void curve(const float* x, const float* y, int n) {
   }
   if (jqqlog(x, y, n) != 0) return;
   const int saved_color = g_ivray.cur_color;
-  const int saved_style = g_style.line_style;
+  const int saved_style = g_linestyle.line_style;
   const int saved_check = g_curve.range_check;
   const int k = g_curve.attr_index - 1;
   if (g_curve.attr_mode == 1 || g_curve.attr_mode == 3) setclr(g_cycles.color_cycle[k]);

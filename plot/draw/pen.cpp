@@ -7,7 +7,7 @@
 
 #include "devices/driver.h"
 #include "draw/device_point.h"
-#include "draw/line_style.h"
+#include "draw/linestyle.h"
 #include "state/state.h"
 
 namespace stylus {
@@ -28,7 +28,7 @@ void connqq(float x, float y) {
   const float nx = x + static_cast<float>(g_ivray.page_offset_x);
   const float ny = y + static_cast<float>(g_ivray.page_offset_y);
   const float o = g_pen.curve_offset;
-  if (g_style.dash_count == 1 && o == 0.0f) {
+  if (g_linestyle.dash_count == 1 && o == 0.0f) {
     g_pen.vec_x = nx;
     g_pen.vec_y = ny;
     xdraw(nx, ny);
@@ -48,16 +48,16 @@ void connqq(float x, float y) {
     if (g_pen.pen_move_pending != 0) {
       xmove(x0, y0);
       g_pen.pen_move_pending = 0;
-    } else if (g_style.dash_gap == 0) {
+    } else if (g_linestyle.dash_gap == 0) {
       xdraw(x0, y0);
     } else {
       xmove(x0, y0);
     }
   }
-  if (g_style.dash_count == 1) {
+  if (g_linestyle.dash_count == 1) {
     xdraw(x1, y1);
   } else {
-    dash_segment(x0, y0, x1, y1);
+    dash_line(x0, y0, x1, y1);
   }
   g_pen.vec_x = x1 + s * o;
   g_pen.vec_y = y1 + c * o;

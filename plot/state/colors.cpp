@@ -102,4 +102,8 @@ extern "C" void linwid(int nwidth) {
   qqstrk();
   g_ivray.line_width = nwidth;
   if (Driver* d = current_driver()) d->line_width(nwidth);
+  // Mitred corners on PostScript need the miter limit for the new width.
+  if (g_ivray.device >= 501 && g_ivray.device <= 600 && g_ivray.line_width_mode == 0) {
+    lnmlt(g_xvray.line_width_factor);
+  }
 }

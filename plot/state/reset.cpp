@@ -3,8 +3,9 @@
 #include <cstdio>
 
 #include "axis/axis_state.h"
+#include "draw/clip.h"
 #include "draw/curve.h"
-#include "draw/line_style.h"
+#include "draw/linestyle.h"
 #include "state/messages.h"
 #include "state/session.h"
 #include "state/state.h"
@@ -19,8 +20,9 @@ extern "C" void resall(void) {
   g_xvray.deg_to_rad = 0.017453292f;
   g_xvray.eps = 1.0E-35f;
 
-  // The solid line pattern; the line-style routines (solid, lintyp) take this over later.
-  g_style = LineStyleRecord{};
+  // The solid line pattern, and the page as the clip window.
+  reset_line_style();
+  reset_clip_window();
 
   g_ivray.cur_color = 0;
   setvlt(g_ivray.device == 501 ? "rgrey" : "rainbo");
@@ -45,16 +47,12 @@ extern "C" void resall(void) {
   g_titles.axis_title_z[0] = '\0';
   reset_axis_settings();
 
-  // height(36) once the text module exists; until then the field is set directly
-  g_ivray.char_height = 36;
+  height(36);
   g_ivray.name_height = 36;
   g_xvray.label_factor = 0.6f;
   g_xvray.message_factor = 0.8f;
 
-  // angle(0) once the text module exists; until then the fields are set directly
-  g_ivray.text_angle = 0;
-  g_xvray.text_cos = 1.0f;
-  g_xvray.text_sin = 0.0f;
+  angle(0);
 
   reset_curve_settings();  // ends with resatt()
   for (int i = 1; i <= 30; ++i) {
@@ -72,8 +70,7 @@ extern "C" void resall(void) {
   g_ivray.window_end_mode = 0;
   g_ivray.window_title_mode = 0;
 
-  // disalf(): the default alphabet of the text module goes here
-  g_ivray.font_kind = 0;
+  disalf();  // the default stroke font; also selects stroke fonts (font_kind 0)
   g_control.ctrl_chars[0] = '[';
   g_control.ctrl_chars[1] = ']';
   g_control.ctrl_chars[2] = '$';

@@ -76,11 +76,14 @@ TEST_F(Graf, ProgramAxisSystemLinesTicksAndFrame) {
   EXPECT_TRUE(is_tick(all[right + 3], {2473, 1652}, {2473 + 24, 1652}, &o)) << all[right + 3];
   // The frame last, exactly on the axis lines.
   EXPECT_EQ(all.back(), line({{494, 400}, {2473, 400}, {2473, 1799}, {494, 1799}, {494, 400}}));
-  // The top and right sides carry no labels and no titles: nothing beyond their ticks.
+  // The top and right sides carry no labels and no titles: nothing above the top ticks,
+  // nothing right of the right ticks beside the axis (the bottom labels may stick out).
   for (const PageLine& l : all)
     for (const auto& p : l.points) {
       EXPECT_GE(p.second, 400 - 24) << l;
-      EXPECT_LE(p.first, 2473 + 24) << l;
+      if (p.second <= 1799 + 24) {
+        EXPECT_LE(p.first, 2473 + 24) << l;
+      }
     }
 }
 

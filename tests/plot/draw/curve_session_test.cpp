@@ -6,7 +6,7 @@
 
 #include "axis/axis_state.h"
 #include "draw/curve.h"
-#include "draw/line_style.h"
+#include "draw/linestyle.h"
 #include "plot/axis/graf_session_fixture.h"
 
 using namespace stylus;
@@ -33,7 +33,7 @@ TEST_F(Curve, ReportsPointsOutsideTheScalingWithFixedOrExponentForm) {
             " <<<< (2.000000 / -40.000000) out of axis scaling!\n"
             " <<<< (0.000000 / -40.000000) out of axis scaling!\n"
             " <<<< (  2.5000e-07 / -40.000000) out of axis scaling!\n"
-            " <<<< (1.000000 /   5.0000e+06) out of axis scaling!\n"
+            " <<<< (1.000000 /  5.0000e+06) out of axis scaling!\n"
             " <<<< (-1.000000 / -30.000000) out of axis scaling!\n");
   EXPECT_EQ(g_curve.range_check, 1);  // restored after the drawing
 }
@@ -137,7 +137,7 @@ TEST_F(Curve, RestoresColourAndLineStyleAndRecordsTheLegend) {
   const float y[2] = {-30.0f, -29.0f};
   curve(x, y, 2);
   EXPECT_EQ(g_ivray.cur_color, red);
-  EXPECT_EQ(g_style.line_style, 2);
+  EXPECT_EQ(g_linestyle.line_style, 2);
   EXPECT_EQ(g_legend.color[0], g_cycles.color_cycle[0]);
   EXPECT_EQ(g_legend.line_style[0], 2);
   EXPECT_EQ(g_legend.symbol[0], -1);

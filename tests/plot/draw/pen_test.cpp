@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "devices/driver.h"
-#include "draw/line_style.h"
+#include "draw/clip.h"
+#include "draw/linestyle.h"
 #include "draw/pen.h"
 #include "state/state.h"
 #include "support/recording_driver.h"
@@ -20,7 +21,8 @@ class PenTest : public ::testing::Test {
   void SetUp() override {
     reset_process_state();
     g_pen = PenRecord{};
-    g_style = LineStyleRecord{};
+    g_linestyle = LineStyleRecord{};
+    g_clip = ClipRecord{};
     g_ivray.device = 80;  // screen: device points are page points times the scale
     g_ivray.page_nx = 2969;
     g_ivray.page_ny = 2099;
@@ -151,14 +153,14 @@ TEST_F(PenTest, DeviceScaleIsAppliedAtDispatch) {
 }
 
 TEST_F(PenTest, DashedSegmentCarriesThePatternIntoTheNextSegment) {
-  g_style.dash_pattern[0] = 10;
-  g_style.dash_pattern[1] = 10;
-  g_style.dash_count = 2;
-  g_style.dash_rest = 10.0f;
+  g_linestyle.dash_pattern[0] = 10;
+  g_linestyle.dash_pattern[1] = 10;
+  g_linestyle.dash_count = 2;
+  g_linestyle.dash_rest = 10.0f;
   strtqq(0.0f, 50.0f);
   connqq(35.0f, 50.0f);  // draws 0-10, skips 10-20, draws 20-30, skips 30-35
-  EXPECT_EQ(g_style.dash_gap, 1);
-  EXPECT_FLOAT_EQ(g_style.dash_rest, 5.0f);
+  EXPECT_EQ(g_linestyle.dash_gap, 1);
+  EXPECT_FLOAT_EQ(g_linestyle.dash_rest, 5.0f);
   connqq(55.0f, 50.0f);  // 5 more of the gap, draws 40-50, skips 50-55
   qqstrk();
   const std::vector<P> pts = sent();

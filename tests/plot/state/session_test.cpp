@@ -276,11 +276,11 @@ TEST_F(Session, ASecondSessionKeepsDeviceAndPageButResetsTheRest) {
 TEST_F(Session, ResallDefaults) {
   use_recording_driver();
   metafl("CONS");
-  g_style.dash_count = 3;  // a dashed line left over from an earlier session
-  g_style.dash_gap = 1;
+  g_linestyle.dash_count = 3;  // a dashed line left over from an earlier session
+  g_linestyle.dash_gap = 1;
   disini();
-  EXPECT_EQ(g_style.dash_count, 1);
-  EXPECT_EQ(g_style.dash_gap, 0);
+  EXPECT_EQ(g_linestyle.dash_count, 1);
+  EXPECT_EQ(g_linestyle.dash_gap, 0);
   EXPECT_FLOAT_EQ(g_xvray.pi, 3.1415927f);
   EXPECT_FLOAT_EQ(g_xvray.deg_to_rad, 0.017453292f);
   EXPECT_FLOAT_EQ(g_xvray.eps, 1.0E-35f);

@@ -11,7 +11,8 @@
 #include <string>
 
 #include "devices/driver.h"
-#include "draw/line_style.h"
+#include "draw/clip.h"
+#include "draw/linestyle.h"
 #include "draw/pen.h"
 #include "state/protocol.h"
 #include "state/state.h"
@@ -88,7 +89,8 @@ class StateTest : public ::testing::Test {
     stylus::set_current_driver(nullptr);
     stylus::reset_process_state();
     stylus::g_pen = stylus::PenRecord{};
-    stylus::g_style = stylus::LineStyleRecord{};
+    stylus::g_linestyle = stylus::LineStyleRecord{};
+    stylus::g_clip = stylus::ClipRecord{};
   }
 
   ScratchDir scratch_;

@@ -1,0 +1,135 @@
+// Centre line and outlines of one polyline buffer, clipped to a rectangular window. A line
+// of width w is drawn as its centre line plus (w + 1) div 3 closed outlines about it.
+#include "draw/thick_line.h"
+
+#include <cmath>
+
+#include "devices/driver.h"
+
+namespace stylus {
+
+std::vector<float> outline_distances(int line_width) {
+  std::vector<float> d;
+  if (line_width < 2) return d;
+  const int n = (line_width + 1) / 3;
+  for (int i = 1; i <= n; ++i) {
+    d.push_back(i == n ? static_cast<float>(line_width) / 2.0f : 1.5f * static_cast<float>(i));
+  }
+  return d;
+}
+
+void Stroker::stroke(const float* x, const float* y, int count, int line_width) {
+  if (count <= 0) return;
+  centre_line(x, y, count);
+  // Square caps: the ends are extended by the outline's own distance.
+  for (float d : outline_distances(line_width)) outline(x, y, count, d, d);
+}
+
+void Stroker::centre_line(const float* x, const float* y, int count) {
+  if (count <= 0) return;
+  bool outside = window_.outside(x[0], y[0]);
+  if (!outside) sink_(x[0], y[0], kPenMove);
+  for (int i = 1; i < count; ++i) {
+    // Once a point has been outside, every further segment goes through the clipper.
+    if (!outside) {
+      outside = window_.outside(x[i], y[i]);
+      if (!outside) {
+        sink_(x[i], y[i], kPenDraw);
+        continue;
+      }
+    }
+    clip(x[i - 1], y[i - 1], x[i], y[i]);
+  }
+}
+
+void Stroker::clip(float x1, float y1, float x2, float y2) {
+  const ClippedSegment seg = clip_segment(window_, x1, y1, x2, y2);
+  if (!seg.visible) return;
+  if (seg.move) sink_(seg.x1, seg.y1, kPenMove);
+  sink_(seg.x2, seg.y2, kPenDraw);
+}
+
+void Stroker::send_if_inside(Point p, int pen) {
+  if (!window_.outside(p.x, p.y)) sink_(p.x, p.y, pen);
+}
+
+void Stroker::outline(const float* x, const float* y, int count, float d, float e) {
+  if (count < 2) return;
+  if (count == 2) {
+    rectangle(x, y, d, e);
+    return;
+  }
+  const int last = count - 1;
+  const bool closed = std::fabs(x[0] - x[last]) < 0.5f && std::fabs(y[0] - y[last]) < 0.5f;
+  Point start{x[0], y[0]};
+  pass(x, y, count, d, e, closed, +1, start);
+  const Point end = pass(x, y, count, d, e, closed, -1, start);
+  // Open line: closes the outline across the near end. Closed ring: a zero-length segment
+  // at the start of the second ring.
+  clip(end.x, end.y, start.x, start.y);
+}
+
+void Stroker::rectangle(const float* x, const float* y, float d, float e) {
+  const Direction dir = segment_direction(x[0], y[0], x[1], y[1]);
+  const float s = dir.s, c = dir.c;
+  const Point r1{x[0] - e * c - d * s, y[0] + e * s - d * c};
+  const Point r2{x[1] + e * c - d * s, y[1] - e * s - d * c};
+  const Point r3{x[1] + e * c + d * s, y[1] - e * s + d * c};
+  const Point r4{x[0] - e * c + d * s, y[0] + e * s + d * c};
+  send_if_inside(r1, kPenMove);
+  clip(r1.x, r1.y, r2.x, r2.y);
+  clip(r2.x, r2.y, r3.x, r3.y);
+  clip(r3.x, r3.y, r4.x, r4.y);
+  clip(r4.x, r4.y, r1.x, r1.y);
+}
+
+Stroker::Point Stroker::pass(const float* x, const float* y, int count, float d, float e,
+                             bool closed, int step, Point& start) {
+  int k = step > 0 ? 1 : count - 2;
+  const int v = step > 0 ? count - 2 : 1;
+  // The previous offset segment S-E, which the first corner joins.
+  Point s_pt, e_pt;
+  if (!closed) {
+    const int p = k - step;
+    const Direction dir = segment_direction(x[p], y[p], x[k], y[k]);
+    s_pt = {x[p] - e * dir.c - d * dir.s, y[p] + e * dir.s - d * dir.c};
+    e_pt = {x[k] - d * dir.s, y[k] - d * dir.c};
+    if (step > 0) start = s_pt;
+    // The backward pass draws from the forward pass's end across the far cap.
+    send_if_inside(s_pt, step > 0 ? kPenMove : kPenDraw);
+  } else {
+    k -= step;
+    const Direction dir = segment_direction(x[v], y[v], x[k], y[k]);
+    s_pt = {x[v] - d * dir.s, y[v] - d * dir.c};
+    e_pt = {x[k] - d * dir.s, y[k] - d * dir.c};
+  }
+  Direction dir{0.0f, 1.0f};
+  for (int j = k;; j += step) {
+    const int q = j + step;
+    dir = segment_direction(x[j], y[j], x[q], y[q]);
+    const Point qs{x[j] - d * dir.s, y[j] - d * dir.c};
+    const Point qe{x[q] - d * dir.s, y[q] - d * dir.c};
+    if (closed && j == k) {
+      start = e_pt;
+      send_if_inside(e_pt, kPenMove);
+      clip(e_pt.x, e_pt.y, qs.x, qs.y);
+    } else {
+      clip(s_pt.x, s_pt.y, e_pt.x, e_pt.y);
+      clip(e_pt.x, e_pt.y, qs.x, qs.y);  // the bevel
+    }
+    s_pt = qs;
+    e_pt = qe;
+    if (j == v) break;
+  }
+  if (closed) {
+    clip(s_pt.x, s_pt.y, start.x, start.y);
+    return start;
+  }
+  // The end of the last offset segment, extended forwards by e.
+  const int w = v + step;
+  const Point t{x[w] + e * dir.c - d * dir.s, y[w] - e * dir.s - d * dir.c};
+  clip(s_pt.x, s_pt.y, t.x, t.y);
+  return t;
+}
+
+}  // namespace stylus
