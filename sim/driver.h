@@ -25,5 +25,6 @@ void write_result_line(std::ostream& out, float separation, float energy);
 // separations from 0.1 Angstrom in steps of 0.05, one result line each.
 ScanPoints reference_scan(std::ostream& out, int points = kScanPoints);
 
-// The program's entry routine: start-up, then the 59-point scan with its result lines.
+// The program's entry routine: start-up, then the 59-point scan with its result lines,
+// computed by the engine (sim/engine.h), which gives the bytes of reference_scan.
 ScanPoints qh2_scan(std::ostream& out);
