@@ -41,6 +41,8 @@ Shape shape_of(const RunParams& p, float sep) {
   return s;
 }
 
+constexpr uint32_t kTwelveSteps = lehmer_power(12);  // one Gaussian deviate further
+
 uint64_t ensemble_numbers(const RunParams& p) {
   return 6 + 7 * (20 + 10 * uint64_t(p.nwalk));
 }
@@ -99,9 +101,11 @@ QH2_LANE_KERNEL void run_lanes(const RunParams& p, const Shape& s, const float* 
   // first + l's j-th Gaussian deviate in the current time step: six independent chains.
   LaneD chain[6];
   LaneD c[6];
+  const uint32_t to_first = lehmer_power(72 * uint64_t(first));
   for (int l = 0; l < kLanes; ++l) {
     const int k = first + (l < count ? l : 0);  // idle lanes repeat the first walker
-    for (int j = 0; j < 6; ++j) chain[j][l] = lehmer_jump(step0, 72 * uint64_t(k) + 12 * j);
+    uint32_t at = mulmod(mulmod(step0, to_first), lehmer_power(72 * uint64_t(k - first)));
+    for (int j = 0; j < 6; ++j, at = mulmod(at, kTwelveSteps)) chain[j][l] = at;
     for (int j = 0; j < 6; ++j) c[j][l] = xw[6 * k + j];
   }
   // The configuration's values, shared by its local energy and the next step's drift.

@@ -9,6 +9,7 @@
 
 #include "sim/driver.h"
 #include "sim/records.h"
+#include "tests/sim/sim_fixture.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ Fields fields_of(const std::string& line) {
 }  // namespace
 
 TEST(Driver, ScanPrintsFiftyNineLinesWithTheExpectedSeparationsAndEnergies) {
+  reset_records();  // as at program start
   std::ostringstream out;
   const ScanPoints scan = qh2_scan(out);
   const std::vector<std::string> lines = lines_of(out.str());

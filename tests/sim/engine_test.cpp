@@ -8,6 +8,7 @@
 #include "sim/driver.h"
 #include "sim/engine.h"
 #include "sim/records.h"
+#include "tests/sim/sim_fixture.h"
 
 namespace {
 
@@ -44,8 +45,8 @@ void expect_same(const ScanRun& engine, const ScanRun& reference) {
 
 // Start-up values, then a smaller run whose walkers move: drift and diffusion on.
 void moving_walkers(int nwalk, int neq, double seed) {
+  reset_records();
   qh2_startup();
-  pcalc = pcalc_t{};
   nparam.nwalk = nwalk;
   nparam.neq = neq;
   nparam.seed = seed;
@@ -57,8 +58,10 @@ void moving_walkers(int nwalk, int neq, double seed) {
 }  // namespace
 
 TEST(Engine, ProgramScanEqualsTheSequentialScanToTheByte) {
+  reset_records();
   qh2_startup();
   const ScanRun reference = run([](std::ostream& o) { return reference_scan(o); });
+  reset_records();
   qh2_startup();
   const ScanRun engine = run([](std::ostream& o) { return qh2::engine_scan(o); });
   expect_same(engine, reference);
@@ -78,8 +81,8 @@ TEST(Engine, MovingWalkersGiveTheSequentialResultsOnAnyThreadCount) {
     expect_same(engine, reference);
   }
   // The walkers did move: the energies differ from those of walkers that stay.
+  reset_records();
   qh2_startup();
-  pcalc = pcalc_t{};
   nparam.nwalk = 37;
   nparam.neq = 6;
   nparam.seed = 123456789.0;
@@ -102,6 +105,7 @@ TEST(Engine, OneSeparationOnSeveralThreadsEqualsTheSequentialOne) {
 }
 
 TEST(Engine, DefaultsNumbersPerSeparation) {
+  reset_records();
   qh2_startup();
   EXPECT_EQ(qh2::numbers_per_separation(qh2::params_from_records()), 6607946u);
 }
@@ -115,6 +119,7 @@ TEST(Engine, AStateThatIsNoWholeNumberIsLeftToTheSequentialRoutines) {
 }
 
 TEST(Engine, NoPointsWriteNothingAndLeaveTheRecords) {
+  reset_records();
   qh2_startup();
   std::ostringstream out;
   const ScanPoints none = qh2::engine_scan(out, 0, 2);

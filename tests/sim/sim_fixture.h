@@ -10,10 +10,18 @@
 #include "sim/records.h"
 #include "sim/wavefunction.h"
 
+// The records as the program starts: all zero. Tests that change fields start from here.
+inline void reset_records() {
+  nparam = nparam_t{};
+  pparam = pparam_t{};
+  const_ = const_t{};
+  pcalc = pcalc_t{};
+}
+
 // Start-up values plus the per-separation fields for `sep`, as the driver sets them.
 inline void set_separation(float sep) {
+  reset_records();
   qh2_startup();
-  pcalc = pcalc_t{};
   pparam.sep = sep;
   pcalc.shalf = sep * 0.5f;
   pcalc.a = apar(const_.a0, pparam.sep);

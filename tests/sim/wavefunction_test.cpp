@@ -37,6 +37,7 @@ TEST(Apar, SolvesTheCuspConditionBetweenHalfA0AndA0) {
 }
 
 TEST(Startup, DerivedConstantsAreStoredInSinglePrecision) {
+  reset_records();
   qh2_startup();
   EXPECT_EQ(const_.a0, 0.529939592f);
   EXPECT_EQ(const_.alpha, 1.05987918f);
