@@ -5,8 +5,8 @@
 // Each part starts from its own position of the one random stream, found by jump-ahead.
 #include "sim/engine.h"
 
+#include <algorithm>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include "sim/engine_eval.h"
@@ -45,6 +45,10 @@ constexpr uint32_t kTwelveSteps = lehmer_power(12);  // one Gaussian deviate fur
 
 uint64_t ensemble_numbers(const RunParams& p) {
   return 6 + 7 * (20 + 10 * uint64_t(p.nwalk));
+}
+// neq equilibration steps (none when it is not positive) and the production step.
+int time_steps(const RunParams& p) {
+  return std::max(p.neq, 0) + 1;
 }
 uint64_t step_numbers(const RunParams& p) {
   return 72 * uint64_t(p.nwalk);
@@ -92,7 +96,7 @@ void sample_ensemble(const RunParams& p, const Shape& s, uint32_t state, float* 
 // w[t * kLanes + l]: each group of walkers writes one contiguous piece.
 QH2_LANE_KERNEL void run_lanes(const RunParams& p, const Shape& s, const float* xw, int first,
                                int count, uint32_t step0, float* e, float* w) {
-  const int steps = p.neq + 1;
+  const int steps = time_steps(p);
   const double sigma = p.sigma, tau = p.tau;
   // A walker's numbers of the next time step come 72 nwalk numbers later.
   const uint32_t to_next_step = lehmer_power(step_numbers(p));
@@ -148,10 +152,10 @@ QH2_LANE_KERNEL void run_lanes(const RunParams& p, const Shape& s, const float* 
 // The weights of tstep, step after step, in walker order: the energy of the last step.
 // e and w hold the groups' pieces of run_lanes one after the other.
 float weighted_energy(const RunParams& p, const float* e, const float* w) {
-  const std::size_t group = std::size_t(p.neq + 1) * kLanes;
+  const std::size_t group = std::size_t(time_steps(p)) * kLanes;
   std::vector<float> wt(p.nwalk, 1.0f);
   float etmp = 0.0f;
-  for (int t = 0; t <= p.neq; ++t) {
+  for (int t = 0; t < time_steps(p); ++t) {
     float sum_we = 0.0f, sum_w = 0.0f;
     for (int k = 0; k < p.nwalk; ++k) {
       const std::size_t at = k / kLanes * group + std::size_t(t) * kLanes + k % kLanes;
@@ -176,7 +180,7 @@ RunParams params_from_records() {
 }
 
 uint64_t numbers_per_separation(const RunParams& p) {
-  return ensemble_numbers(p) + uint64_t(p.neq + 1) * step_numbers(p);
+  return ensemble_numbers(p) + uint64_t(time_steps(p)) * step_numbers(p);
 }
 
 float separation_energy(const RunParams& p, float sep, uint32_t start, int threads) {
@@ -186,15 +190,19 @@ float separation_energy(const RunParams& p, float sep, uint32_t start, int threa
 
   const uint32_t step0 = lehmer_jump(start, ensemble_numbers(p));
   const int groups = (p.nwalk + kLanes - 1) / kLanes;
-  const std::size_t group = std::size_t(p.neq + 1) * kLanes;
-  // Every element is written by run_lanes.
-  std::unique_ptr<float[]> e(new float[groups * group]), w(new float[groups * group]);
+  const std::size_t group = std::size_t(time_steps(p)) * kLanes;
+  // Energies and factors of all walkers and steps (every element is written by
+  // run_lanes), kept per thread: the scan's threads reuse theirs for each separation.
+  thread_local std::vector<float> values;
+  values.resize(2 * groups * group);
+  float* e = values.data();
+  float* w = e + groups * group;
   parallel_for(groups, threads, [&](int g) {
     const int first = g * kLanes;
     const int count = std::min(kLanes, p.nwalk - first);
     run_lanes(p, s, xw.data(), first, count, step0, &e[g * group], &w[g * group]);
   });
-  return weighted_energy(p, e.get(), w.get());
+  return weighted_energy(p, e, w);
 }
 
 }  // namespace qh2

@@ -110,6 +110,17 @@ TEST(Engine, DefaultsNumbersPerSeparation) {
   EXPECT_EQ(qh2::numbers_per_separation(qh2::params_from_records()), 6607946u);
 }
 
+TEST(Engine, NoEquilibrationStepsStillRunTheProductionStep) {
+  for (int neq : {0, -3}) {
+    moving_walkers(12, neq, 55555.0);
+    const ScanRun reference = run([](std::ostream& o) { return reference_scan(o, 2); });
+    moving_walkers(12, neq, 55555.0);
+    const ScanRun engine = run([](std::ostream& o) { return qh2::engine_scan(o, 2, 2); });
+    SCOPED_TRACE(neq);
+    expect_same(engine, reference);
+  }
+}
+
 TEST(Engine, AStateThatIsNoWholeNumberIsLeftToTheSequentialRoutines) {
   moving_walkers(10, 2, 4242.5);
   const ScanRun reference = run([](std::ostream& o) { return reference_scan(o, 2); });
