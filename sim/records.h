@@ -5,11 +5,11 @@
 #include <cstdint>
 
 struct nparam_t {
-  double seed;     // random generator state, a whole number in 1 ... 2147483646
-  int32_t neq;     // equilibration time steps per separation
-  int32_t nwalk;   // number of walkers
-  float tau;       // time step (1/eV)
-  float delta;     // Metropolis step width (Angstrom)
+  double seed;    // random generator state, a whole number in 1 ... 2147483646
+  int32_t neq;    // equilibration time steps per separation
+  int32_t nwalk;  // number of walkers
+  float tau;      // time step (1/eV)
+  float delta;    // Metropolis step width (Angstrom)
 };
 
 struct pparam_t {

@@ -1,0 +1,15 @@
+// The arithmetic convention of the simulation. Every stored value (a variable, an
+// array element, a record field, a function result or an argument) is single
+// precision; an expression is evaluated in double precision from its single-precision
+// operands and rounded once, where it is stored. exp and sqrt work in double too.
+// Routines therefore widen their operands to double locals before computing.
+#pragma once
+
+#include <cmath>
+
+inline float exp_f(double x) {
+  return static_cast<float>(std::exp(x));
+}
+inline float sqrt_f(double x) {
+  return static_cast<float>(std::sqrt(x));
+}

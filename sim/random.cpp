@@ -1,0 +1,18 @@
+// Uniform and Gaussian random numbers from the state held in nparam.seed. The state
+// is a double so that state * 16807 (below 2^53) and its remainder are exact.
+#include "sim/random.h"
+
+#include <cmath>
+
+float rannos(double& seed) {
+  const double x = seed * 16807.0;
+  seed = x - 2147483647.0 * std::floor(x / 2147483647.0);
+  // The divisor is 2^31 + 63 on purpose: it keeps the largest result below 1.0f.
+  return static_cast<float>(seed / 2147483711.0);
+}
+
+float gauss(double& seed) {
+  float sum = 0.0f;
+  for (int i = 0; i < 12; ++i) sum = sum + rannos(seed);
+  return sum - 6.0f;
+}
