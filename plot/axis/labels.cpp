@@ -1,5 +1,7 @@
 // Numeric labels of an axis: texts from the label decimals, centred on their ticks
 // (x axis) or ending at the label line (y axis), and the labdig setting.
+// Horizontal numeric labels only: the label orientation, label range and the other
+// label types and kinds are settings no routine changes, and they are ignored.
 #include "axis/labels.h"
 
 #include <algorithm>
