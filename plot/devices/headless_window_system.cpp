@@ -1,5 +1,5 @@
 // The headless window system: windows and backing stores in memory, no events.
-#include "plot/devices/headless_window_system.h"
+#include "devices/headless_window_system.h"
 
 #include <algorithm>
 #include <cstdio>

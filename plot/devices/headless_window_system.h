@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plot/devices/window_system.h"
+#include "devices/window_system.h"
 
 namespace stylus {
 

@@ -1,6 +1,6 @@
 // Window size and position of the screen device from the screen, the decorations and the
 // page format.
-#include "plot/devices/screen_geometry.h"
+#include "devices/screen_geometry.h"
 
 #include <algorithm>
 

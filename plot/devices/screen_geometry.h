@@ -3,7 +3,7 @@
 // decorations add around it.
 #pragma once
 
-#include "plot/devices/window_system.h"
+#include "devices/window_system.h"
 
 namespace stylus {
 

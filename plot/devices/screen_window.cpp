@@ -1,11 +1,11 @@
 // The screen window driver: window slots and geometry, backing-store drawing, colour
 // slots, the device polyline and the end-of-plot wait.
-#include "plot/devices/screen_window.h"
+#include "devices/screen_window.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "plot/devices/screen_geometry.h"
+#include "devices/screen_geometry.h"
 
 namespace stylus {
 namespace {

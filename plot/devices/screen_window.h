@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "plot/devices/window_system.h"
+#include "devices/window_system.h"
 
 namespace stylus {
 

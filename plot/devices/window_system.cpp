@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "plot/devices/window_system.h"
+#include "devices/window_system.h"
 
 namespace stylus {
 

@@ -13,7 +13,7 @@
 #include <sstream>
 #include <unordered_map>
 
-#include "plot/devices/window_system.h"
+#include "devices/window_system.h"
 
 namespace stylus {
 namespace {

@@ -2,7 +2,7 @@
 // outer rectangles, and the wide-screen rule.
 #include <gtest/gtest.h>
 
-#include "plot/devices/screen_geometry.h"
+#include "devices/screen_geometry.h"
 
 namespace stylus {
 namespace {

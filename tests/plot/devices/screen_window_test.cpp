@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "plot/devices/screen_window.h"
+#include "devices/screen_window.h"
 #include "support/fake_window_system.h"
 
 namespace stylus {

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "plot/devices/headless_window_system.h"
+#include "devices/headless_window_system.h"
 
 namespace stylus {
 namespace {

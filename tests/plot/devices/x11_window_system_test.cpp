@@ -12,7 +12,7 @@
 #include <chrono>
 #include <thread>
 
-#include "plot/devices/window_system.h"
+#include "devices/window_system.h"
 #include "support/xvfb_server.h"
 
 namespace stylus {
