@@ -10,9 +10,14 @@ namespace stylus {
 std::unique_ptr<WindowSystem> open_window_system() {
   if (auto x11 = open_x11_window_system()) return x11;
   const char* name = std::getenv("DISPLAY");
-  std::fprintf(stderr,
-               "STYLUS: cannot open display \"%s\"; the screen window is drawn off-screen\n",
-               name ? name : "");
+  if (name != nullptr && *name != '\0') {
+    std::fprintf(stderr,
+                 "STYLUS: cannot open display \"%s\"; the screen window is drawn off-screen\n",
+                 name);
+  } else {
+    std::fputs("STYLUS: no display (DISPLAY is not set); the screen window is drawn off-screen\n",
+               stderr);
+  }
   std::fflush(stderr);
   return make_headless_window_system();
 }

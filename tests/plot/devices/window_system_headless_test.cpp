@@ -69,11 +69,19 @@ TEST(OpenWindowSystem, FallsBackToHeadlessWithOneLineOnStandardError) {
   ::setenv("DISPLAY", ":31998", 1);  // no server there
   ::testing::internal::CaptureStderr();
   auto ws = open_window_system();
-  const std::string err = ::testing::internal::GetCapturedStderr();
+  std::string err = ::testing::internal::GetCapturedStderr();
   ASSERT_NE(ws, nullptr);
   EXPECT_NE(dynamic_cast<HeadlessWindowSystem*>(ws.get()), nullptr);
   EXPECT_EQ(err, "STYLUS: cannot open display \":31998\"; the screen window is drawn off-screen\n");
   EXPECT_FALSE(ws->next_event().has_value());
+
+  ::unsetenv("DISPLAY");
+  ::testing::internal::CaptureStderr();
+  ws = open_window_system();
+  err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(dynamic_cast<HeadlessWindowSystem*>(ws.get()), nullptr);
+  EXPECT_EQ(err,
+            "STYLUS: no display (DISPLAY is not set); the screen window is drawn off-screen\n");
 }
 
 }  // namespace
