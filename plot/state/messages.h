@@ -21,5 +21,7 @@ void warni1(int n, int value);
 void warnc1(int n, const char* text);
 // The caller's own text for warnings numbered above 100.
 void qqserr(const char* text);
+// Text n (0..58) of the message table; entry 0 is a blank. Null outside the table.
+const char* message_table_text(int n);
 
 }  // namespace stylus

@@ -18,31 +18,47 @@ struct ControlRecord {
   char metafile_name[61] = {};      // output file of a file device
   char error_file_name[67] = {};    // "stylus.err" unless given
   char ctrl_chars[4] = {};          // exponent and index shift characters: [ ] $ /
+  const char* routine_name = "";    // routine of the last level check, named in warnings
+  const char* message_text = " ";   // text of the warning being printed
+};
+
+// Positions in IntRecord::screen_opts, in the order the screen driver's start takes them.
+enum ScreenOption {
+  kScreenSizeOption = 0,  // window size option
+  kScreenPosX,            // window position and size (0: the driver's choice)
+  kScreenPosY,
+  kScreenWidth,
+  kScreenHeight,
+  kScreenDepth,       // colour depth
+  kScreenColorMap,    // colour mapping option
+  kScreenBitmap,      // backing-store option; 2 (the default) draws into a backing bitmap
+  kScreenBackground,  // background option; 2 white, otherwise black
+  kScreenOptionCount
 };
 
 // Integer settings, counters and flags.
 struct IntRecord {
   // session, device and page
-  int level;             // 0 no session, 1 open, 2 axis system, 3 3-D axis system
-  int device;            // device code; its range selects the driver
-  int device_chosen;     // metafl was called in this process
-  int page_nx, page_ny;  // largest page coordinates
-  int file_mode;         // existing output file: 0 new version, 1 overwrite, 2 stop
-  int finished;          // the last session was ended
-  int window_number;     // 1..5 on the screen
-  int window_end_mode;   // units digit of the screen end mode
-  int window_title_mode; // tens digit of the screen end mode
-  int page_rotation;     // 1: page turned by 90 degrees on the device
-  int page_offset_x, page_offset_y;  // shift added to every point (points)
-  int byte_order;        // 1 little-endian (CGM and raster writers)
-  int screen_opts[9];    // options handed to the screen driver at its start
+  int level;                            // 0 no session, 1 open, 2 axis system, 3 3-D axis system
+  int device;                           // device code; its range selects the driver
+  int device_chosen;                    // metafl was called in this process
+  int page_nx, page_ny;                 // largest page coordinates
+  int file_mode;                        // existing output file: 0 new version, 1 overwrite, 2 stop
+  int finished;                         // the last session was ended
+  int window_number;                    // 1..5 on the screen
+  int window_end_mode;                  // units digit of the screen end mode
+  int window_title_mode;                // tens digit of the screen end mode
+  int page_rotation;                    // 1: page turned by 90 degrees on the device
+  int page_offset_x, page_offset_y;     // shift added to every point (points)
+  int byte_order;                       // 1 little-endian (CGM and raster writers)
+  int screen_opts[kScreenOptionCount];  // options handed to the screen driver at its start
   // streams and messages
-  int msg_unit;          // 6 standard output, 17 the error file, 0 messages off
-  int rec_len;           // record length of a metafile
-  int rec_fill;          // bytes pending in CBUF
-  int err_to_file;       // messages go to the error file
-  int protocol_window;   // the end protocol is shown in a message window
-  int err_file_open;     // the error file was opened by this session
+  int msg_unit;         // 6 standard output, 17 the error file, 0 messages off
+  int rec_len;          // record length of a metafile
+  int rec_fill;         // bytes pending in CBUF
+  int err_to_file;      // messages go to the error file
+  int protocol_window;  // the end protocol is shown in a message window
+  int err_file_open;    // the error file was opened by this session
   // counters for the end protocol
   int n_warnings;
   int n_vectors;
@@ -67,16 +83,16 @@ struct IntRecord {
 
 // Real (single-precision) settings and constants.
 struct RealRecord {
-  float user_scale;         // factor on the screen's page-to-pixel limit
-  float page_scale;         // device units per point
-  float line_width_factor;  // miter limit
-  float pi;                 // 3.1415927
-  float deg_to_rad;         // 0.017453292
-  float eps;                // 1.0E-35, smallest magnitude
-  float text_cos, text_sin; // of text_angle
-  float label_factor;       // 0.6, read by the label routines
-  float message_factor;     // 0.8, read by the message routines
-  float meta_offset_x;      // added to x for GKSL and CGM
+  float user_scale;          // factor on the screen's page-to-pixel limit
+  float page_scale;          // device units per point
+  float line_width_factor;   // miter limit
+  float pi;                  // 3.1415927
+  float deg_to_rad;          // 0.017453292
+  float eps;                 // 1.0E-35, smallest magnitude
+  float text_cos, text_sin;  // of text_angle
+  float label_factor;        // 0.6, read by the label routines
+  float message_factor;      // 0.8, read by the message routines
+  float meta_offset_x;       // added to x for GKSL and CGM
 };
 
 // Axis titles.
@@ -88,8 +104,8 @@ struct TitleRecord {
 
 // Colour names, the colour table and the attribute cycles of successive curves.
 struct CycleRecord {
-  int name_map[9];      // WHIT RED GREE YELL BLUE ORAN CYAN MAGE BLAC
-  int table[256];       // red << 16 | green << 8 | blue
+  int name_map[9];  // WHIT RED GREE YELL BLUE ORAN CYAN MAGE BLAC
+  int table[256];   // red << 16 | green << 8 | blue
   int line_cycle[30];
   int color_cycle[30];
   int symbol_cycle[30];
@@ -101,5 +117,12 @@ extern RealRecord g_xvray;
 extern TitleRecord g_titles;
 extern CycleRecord g_cycles;
 extern char CBUF[88];  // output record buffer of the file devices
+
+// Applies the once-per-process defaults on its first call; later calls do nothing. The level
+// check calls it, so whichever library routine comes first sets them up.
+void ensure_process_defaults();
+// Forgets that the defaults were applied and zero-fills every record, as at program start
+// (for tests that need a fresh process state).
+void reset_process_state();
 
 }  // namespace stylus

@@ -1,0 +1,179 @@
+// Session start (disini) and end (disfin): the session level, the device start with its
+// output file, the error file that collects the session's messages, and the end protocol.
+#include "state/session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "devices/driver.h"
+#include "draw/pen.h"
+#include "state/device_table.h"
+#include "state/file_names.h"
+#include "state/messages.h"
+#include "state/protocol.h"
+#include "state/record_buffer.h"
+#include "state/state.h"
+#include "state/strings.h"
+#include "stylus.h"
+
+namespace stylus {
+
+namespace {
+
+void set_axis_defaults() {
+  const int nx = g_ivray.page_nx;
+  const int ny = g_ivray.page_ny;
+  g_ivray.def_axis_len_x = static_cast<int>(2.0f * static_cast<float>(nx + 1) / 3.0f + 0.5f);
+  g_ivray.def_axis_len_y = static_cast<int>(2.0f * static_cast<float>(ny + 1) / 3.0f + 0.5f);
+  g_ivray.def_axis_pos_x = (nx - g_ivray.def_axis_len_x) / 2;
+  g_ivray.def_axis_pos_y = ny - 300;
+}
+
+// Names, versions and opens the output file of a file device. Returns false after a warning
+// when the file cannot be had; the session then runs without output.
+bool start_file() {
+  const int device = g_ivray.device;
+  std::snprintf(g_control.metafile_name, sizeof g_control.metafile_name, "stylus.%s",
+                default_extension(device));
+  g_ivray.rec_len = 80;
+  g_ivray.rec_fill = 0;
+  const FileStart kind = file_start_kind(device);
+  if (kind == FileStart::kNone) return true;
+  if (gfilnn(g_control.metafile_name, sizeof g_control.metafile_name) != 0) {
+    warnc1(37, g_control.metafile_name);
+    return false;
+  }
+  if (kind == FileStart::kNameOnly) return true;
+  const char* mode = kind == FileStart::kOpenBinary ? "wb" : "w";
+  g_control.out_stream = std::fopen(g_control.metafile_name, mode);
+  if (g_control.out_stream == nullptr) {
+    warnc1(36, g_control.metafile_name);
+    return false;
+  }
+  return true;
+}
+
+// The session's messages go to an error file when asked for, or when the protocol is shown
+// in a window (so that warnings are not lost in a console nobody looks at).
+void open_error_file() {
+  g_control.err_stream = stdout;
+  g_ivray.err_file_open = 0;
+  const bool wanted = g_ivray.err_to_file == 1 || g_ivray.protocol_window == 1 ||
+                      (g_control.out_stream != nullptr && g_control.out_stream == stdout);
+  if (!wanted) return;
+  qqcopy(g_control.error_file_name, "stylus.err",
+         static_cast<int>(sizeof g_control.error_file_name) - 1);
+  if (gfilnn(g_control.error_file_name, sizeof g_control.error_file_name) != 0) {
+    warnc1(37, g_control.error_file_name);
+    return;
+  }
+  std::FILE* f = std::fopen(g_control.error_file_name, "w");
+  if (f == nullptr) {
+    warnc1(36, g_control.error_file_name);
+    return;
+  }
+  g_control.err_stream = f;
+  g_ivray.err_file_open = 1;
+}
+
+// Closes the error file; one that received nothing is deleted. Returns 10 when it is kept.
+int close_error_file() {
+  int kept = 0;
+  if (g_ivray.err_file_open == 1) {
+    std::FILE* f = g_control.err_stream;
+    const long pos = std::ftell(f);
+    std::fclose(f);
+    if (pos == 0) {
+      std::remove(g_control.error_file_name);
+    } else {
+      kept = 10;
+    }
+    g_ivray.err_file_open = 0;
+  }
+  g_control.err_stream = stdout;
+  if (g_ivray.msg_unit == 17) g_ivray.msg_unit = 6;
+  g_control.msg_stream = stdout;
+  return kept;
+}
+
+}  // namespace
+
+float screen_page_scale(int wpix, int hpix, int width, int height) {
+  const float w = static_cast<float>(width);
+  const float h = static_cast<float>(height);
+  float scale = std::min(static_cast<float>(wpix - 1) / w, static_cast<float>(hpix - 1) / h);
+  const int limit_pixels = height < width ? wpix : hpix;
+  return std::min(scale, static_cast<float>(limit_pixels - 1) * g_xvray.user_scale / 2969.0f);
+}
+
+}  // namespace stylus
+
+using namespace stylus;
+
+extern "C" void disini(void) {
+  if (jqqlev(0, 0, "disini")) return;
+  if (g_ivray.device == 0) {
+    g_ivray.device = 201;
+    std::memcpy(g_control.device_name, "GKSL", 5);
+  }
+  std::unique_ptr<Driver> driver = make_driver(g_ivray.device);
+  if (driver == nullptr) {
+    // No session without a driver: drawing would silently go nowhere.
+    qqserr("Output device not available");
+    warnc1(101, g_control.device_name);
+    return;
+  }
+
+  g_ivray.level = 1;
+  g_ivray.n_vectors = 0;
+  g_ivray.n_warnings = 0;
+  g_ivray.finished = 0;
+  g_pen.stroke_count = 0;
+  g_pen.pen_move_pending = 0;
+  g_ivray.window_font_kind = 1;
+  g_ivray.byte_order = 1;
+  set_axis_defaults();
+  g_control.out_stream = nullptr;
+
+  bool have_output = true;
+  if (g_ivray.device <= 100) {
+    g_ivray.window_number = g_ivray.device == 80 ? 1 : g_ivray.device - 74;
+  } else {
+    have_output = start_file();
+  }
+  if (have_output) {
+    set_current_driver(std::move(driver));
+    current_driver()->start();
+  }
+
+  open_error_file();
+  resall();
+}
+
+extern "C" void disfin(void) {
+  if (jqqlev(1, 3, "disfin")) return;
+  qqstrk();
+  Driver* driver = current_driver();
+  int written = driver != nullptr ? driver->finish() : 0;
+  if (g_control.out_stream != nullptr) {
+    if (g_ivray.rec_fill > 0) qqsflush();
+    const bool closed = std::fclose(g_control.out_stream) == 0;
+    g_control.out_stream = nullptr;
+    if (!closed) {
+      warnc1(36, g_control.metafile_name);
+      written = 0;
+    }
+  }
+  set_current_driver(nullptr);
+  g_ivray.level = 0;
+  g_ivray.finished = 1;
+  written += close_error_file();
+  print_end_protocol(written);
+}
+
+extern "C" void winini(void) {
+  if (jqqlev(0, 0, "winini")) return;
+  g_ivray.protocol_window = 1;
+}

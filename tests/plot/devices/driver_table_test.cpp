@@ -1,0 +1,27 @@
+// The driver table: which device classes have a driver, and the factory override that
+// tests use to run sessions on any device.
+#include <gtest/gtest.h>
+
+#include "devices/driver.h"
+#include "support/recording_driver.h"
+
+using namespace stylus;
+
+namespace {
+
+TEST(DriverTableTest, PostScriptCodesHaveADriverOthersNotYet) {
+  for (int device : {501, 502, 600}) EXPECT_NE(make_driver(device), nullptr) << device;
+  for (int device : {-5, 0, 80, 103, 151, 201, 211, 221, 301, 401, 402, 601, 604, 701, 702, 9999})
+    EXPECT_EQ(make_driver(device), nullptr) << device;
+}
+
+TEST(DriverTableTest, FactoryOverrideServesEveryDeviceUntilCleared) {
+  set_driver_factory(recording_factory);
+  EXPECT_NE(dynamic_cast<RecordingDriver*>(make_driver(80).get()), nullptr);
+  EXPECT_NE(dynamic_cast<RecordingDriver*>(make_driver(501).get()), nullptr);
+  set_driver_factory(nullptr);
+  EXPECT_EQ(make_driver(80), nullptr);
+  EXPECT_EQ(dynamic_cast<RecordingDriver*>(make_driver(501).get()), nullptr);
+}
+
+}  // namespace
