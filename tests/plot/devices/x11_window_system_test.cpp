@@ -2,73 +2,19 @@
 // drawing read back with XGetImage, the events of a second client, the decorations
 // reported by a window manager and the modal message window.
 #include <gtest/gtest.h>
-// After gtest: the Xlib headers define macros such as None and Bool.
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/keysym.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <thread>
 
 #include "devices/window_system.h"
+#include "support/x11_observer.h"
 #include "support/xvfb_server.h"
 
 namespace stylus {
 namespace {
 
-// A second client on the same server, as a user or a window manager would be.
-struct Observer {
-  explicit Observer(const std::string& name) : dpy(XOpenDisplay(name.c_str())) {}
-  ~Observer() {
-    if (dpy) XCloseDisplay(dpy);
-  }
-  Rgb pixel(Window w, int x, int y) {
-    XImage* img = XGetImage(dpy, w, x, y, 1, 1, AllPlanes, ZPixmap);
-    if (!img) return 0xDEADBEEF;
-    const unsigned long p = XGetPixel(img, 0, 0);
-    XDestroyImage(img);
-    return static_cast<Rgb>(p & 0xFFFFFF);  // 24-bit TrueColor: 0xRRGGBB
-  }
-  std::string text_property(Window w, const char* atom) {
-    XTextProperty tp{};
-    std::string s;
-    if (XGetTextProperty(dpy, w, &tp, XInternAtom(dpy, atom, False)) && tp.value)
-      s.assign(reinterpret_cast<char*>(tp.value), tp.nitems);
-    if (tp.value) XFree(tp.value);
-    return s;
-  }
-  void send(Window w, XEvent ev, long mask) {
-    ev.xany.window = w;
-    XSendEvent(dpy, w, False, mask, &ev);
-    XSync(dpy, False);
-  }
-  void button_release(Window w, unsigned button) {
-    XEvent ev{};
-    ev.type = ButtonRelease;
-    ev.xbutton.button = button;
-    ev.xbutton.x = ev.xbutton.y = 10;
-    ev.xbutton.same_screen = True;
-    send(w, ev, ButtonReleaseMask);
-  }
-  void key_press(Window w, KeySym sym) {
-    XEvent ev{};
-    ev.type = KeyPress;
-    ev.xkey.keycode = XKeysymToKeycode(dpy, sym);
-    ev.xkey.same_screen = True;
-    send(w, ev, KeyPressMask);
-  }
-  void close_button(Window w) {
-    XEvent ev{};
-    ev.type = ClientMessage;
-    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
-    send(w, ev, NoEventMask);
-  }
-  Display* dpy;
-};
+using Observer = X11Observer;
 
 class X11WindowSystemTest : public ::testing::Test {
  protected:
@@ -128,7 +74,6 @@ TEST_F(X11WindowSystemTest, WindowHasClientAreaInsideOuterRectTitleAndClass) {
   ws_->destroy_window(id);
   XSync(o.dpy, False);
   XWindowAttributes gone{};
-  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
   EXPECT_FALSE(XGetWindowAttributes(o.dpy, w, &gone));
 }
 
@@ -246,36 +191,13 @@ TEST_F(X11WindowSystemTest, TakesDecorationsFromWindowManager) {
   EXPECT_EQ(f.frame_width, 2);
 }
 
-// Finds a top-level window by its title, waiting for it to appear.
-Window wait_for_window(Display* dpy, const std::string& title) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (std::chrono::steady_clock::now() < deadline) {
-    Window root_ret, parent, *children = nullptr;
-    unsigned n = 0;
-    Window found = None;
-    if (XQueryTree(dpy, DefaultRootWindow(dpy), &root_ret, &parent, &children, &n)) {
-      for (unsigned i = 0; i < n && found == None; ++i) {
-        char* name = nullptr;
-        if (XFetchName(dpy, children[i], &name) && name) {
-          if (title == name) found = children[i];
-          XFree(name);
-        }
-      }
-      if (children) XFree(children);
-    }
-    if (found != None) return found;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return None;
-}
-
 TEST_F(X11WindowSystemTest, MessageBoxShowsTextAndReturnsOnKey) {
   Window seen = None;
   bool viewable = false;
   int dark = 0;
   std::thread user([&] {
     Observer o(server_.display());
-    seen = wait_for_window(o.dpy, "disfin");
+    seen = o.wait_for_window("disfin");
     if (seen == None) return;
     XWindowAttributes at{};
     for (int i = 0;
@@ -299,7 +221,6 @@ TEST_F(X11WindowSystemTest, MessageBoxShowsTextAndReturnsOnKey) {
   EXPECT_TRUE(viewable);
   EXPECT_GT(dark, 100);
   Observer o(server_.display());
-  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
   XWindowAttributes gone{};
   EXPECT_FALSE(XGetWindowAttributes(o.dpy, seen, &gone)) << "message window still exists";
 }
