@@ -4,6 +4,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/cursorfont.h>
 #include <X11/keysym.h>
 #include <poll.h>
 
@@ -84,6 +85,7 @@ class X11WindowSystem final : public WindowSystem {
   Atom wm_protocols_, wm_delete_, net_frame_extents_, net_request_frame_extents_, net_supported_,
       net_wm_name_, utf8_string_;
   std::optional<FrameMetrics> frame_;
+  Cursor arrow_ = None;
   std::map<WindowId, Win> windows_;
   std::unordered_map<Rgb, unsigned long> allocated_;
 };
@@ -110,6 +112,7 @@ X11WindowSystem::X11WindowSystem(Display* dpy)
 
 X11WindowSystem::~X11WindowSystem() {
   while (!windows_.empty()) destroy_window(windows_.begin()->first);
+  if (arrow_ != None) XFreeCursor(dpy_, arrow_);
   XCloseDisplay(dpy_);
 }
 
@@ -247,10 +250,12 @@ WindowId X11WindowSystem::create_window(const Rect& outer, const std::string& ti
   a.background_pixel = pixel_of(background);
   a.event_mask = kWindowEvents;
   a.bit_gravity = ForgetGravity;  // a resize repaints the whole window
+  if (arrow_ == None) arrow_ = XCreateFontCursor(dpy_, XC_left_ptr);
+  a.cursor = arrow_;
   Win win;
   win.xid = XCreateWindow(dpy_, root_, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h), 0,
                           CopyFromParent, InputOutput, CopyFromParent,
-                          CWBackPixel | CWEventMask | CWBitGravity, &a);
+                          CWBackPixel | CWEventMask | CWBitGravity | CWCursor, &a);
 
   // Static gravity: the position is that of the client area, decorated or not.
   XSizeHints* hints = XAllocSizeHints();
