@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "devices/postscript.h"
+#include "devices/screen_driver.h"
 
 namespace stylus {
 namespace {
@@ -17,7 +18,7 @@ struct DeviceRange {
 };
 
 constexpr std::array kDeviceRanges{
-    DeviceRange{0, 100, DeviceClass::kScreen, nullptr},
+    DeviceRange{0, 100, DeviceClass::kScreen, make_screen_driver},
     DeviceRange{101, 200, DeviceClass::kTerminal, nullptr},
     DeviceRange{201, 201, DeviceClass::kGksl, nullptr},
     DeviceRange{211, 211, DeviceClass::kCgm, nullptr},

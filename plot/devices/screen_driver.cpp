@@ -1,0 +1,130 @@
+// The screen device: the session's screen start and end on the process's screen windows,
+// and the points, colours and fills of the vector path turned into device requests.
+#include "devices/screen_driver.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "draw/device_point.h"
+#include "state/protocol.h"
+#include "state/session.h"
+#include "state/state.h"
+
+namespace stylus {
+namespace {
+
+struct ScreenProcess {
+  std::unique_ptr<WindowSystem> ws;
+  std::unique_ptr<ScreenWindows> windows;
+};
+ScreenProcess& process() {
+  static ScreenProcess p;
+  return p;
+}
+
+// Per window 1..5 of the screen start: open flag and page scale.
+struct ScreenSession {
+  int open[ScreenWindows::kSlots];
+  float scale[ScreenWindows::kSlots];
+};
+ScreenSession g_screen_session;
+
+void show_message(const char* text, const char* title) {
+  qqwmsg(text, title);
+}
+
+class ScreenDriver final : public Driver {
+ public:
+  void start() override {
+    std::fill(std::begin(g_screen_session.open), std::end(g_screen_session.open), 0);
+    const int window = std::clamp(g_ivray.window_number, 1, ScreenWindows::kSlots);
+    g_screen_session.open[window - 1] = 1;
+    int width = g_ivray.page_nx, height = g_ivray.page_ny;
+    int wpix = 0, hpix = 0;
+    int* o = g_ivray.screen_opts;
+    qqwini(g_ivray.device, width, height, o[kScreenSizeOption], o[kScreenPosX], o[kScreenPosY],
+           o[kScreenWidth], o[kScreenHeight], o[kScreenDepth], o[kScreenColorMap], wpix, hpix,
+           o[kScreenBitmap], o[kScreenBackground]);
+    g_xvray.page_scale = screen_page_scale(wpix, hpix, width, height);
+    g_screen_session.scale[window - 1] = g_xvray.page_scale;
+    // From now on the windowed end protocol is a message window of the screen.
+    set_message_window(show_message);
+  }
+  void point(const DevicePoint& p, int pen) override { qqwdrw(p.ix, p.iy, pen); }
+  void color(int ncol) override { qqwclr(ncol); }
+  void color_table(int kind, const int table[256]) override { qqwvlt(kind, table); }
+  // Page corners to the pixels they cover, both edges included.
+  void fill(int x1, int y1, int x2, int y2, int ncol) override {
+    const PageGeometry g = current_geometry();
+    const DevicePoint a = screen_point(static_cast<float>(x1), static_cast<float>(y1), g);
+    const DevicePoint b = screen_point(static_cast<float>(x2), static_cast<float>(y2), g);
+    qqwfll(std::min(a.ix, b.ix), std::min(a.iy, b.iy), std::abs(b.ix - a.ix) + 1,
+           std::abs(b.iy - a.iy) + 1, ncol);
+  }
+  void flush() override { qqwdrw(0, 0, kPenFlush); }
+  int finish() override {
+    qqwfin(g_ivray.window_end_mode + 10 * g_ivray.window_title_mode);
+    return 0;  // the screen writes no metafile
+  }
+};
+
+}  // namespace
+
+ScreenWindows& screen_windows() {
+  ScreenProcess& p = process();
+  if (!p.windows) {
+    if (!p.ws) p.ws = open_window_system();
+    p.windows = std::make_unique<ScreenWindows>(*p.ws);
+  }
+  return *p.windows;
+}
+
+void set_screen_window_system(std::unique_ptr<WindowSystem> ws,
+                              std::function<void(int)> exit_process) {
+  ScreenProcess& p = process();
+  p.windows.reset();
+  p.ws = std::move(ws);
+  if (p.ws) p.windows = std::make_unique<ScreenWindows>(*p.ws, std::move(exit_process));
+}
+
+float screen_window_scale(int window) {
+  if (window < 1 || window > ScreenWindows::kSlots) return 0.0f;
+  return g_screen_session.open[window - 1] ? g_screen_session.scale[window - 1] : 0.0f;
+}
+
+std::unique_ptr<Driver> make_screen_driver(int /*device*/) {
+  return std::make_unique<ScreenDriver>();
+}
+
+void qqwini(int code, int& page_w, int& page_h, int& size_opt, int& x, int& y, int& width,
+            int& height, int& depth, int& mapping, int& client_w, int& client_h, int& bitmap,
+            int& background) {
+  screen_windows().qqwini(code, page_w, page_h, size_opt, x, y, width, height, depth, mapping,
+                          client_w, client_h, bitmap, background);
+}
+void qqwdrw(int ix, int iy, int pen) {
+  screen_windows().qqwdrw(ix, iy, pen);
+}
+void qqwclr(int index) {
+  screen_windows().qqwclr(index);
+}
+void qqwvlt(int kind, const int table[256]) {
+  screen_windows().qqwvlt(kind, table);
+}
+void qqwfll(int x, int y, int w, int h, int index) {
+  screen_windows().qqwfll(x, y, w, h, index);
+}
+void qqwsbf() {
+  screen_windows().qqwsbf();
+}
+void qqwfin(int option) {
+  screen_windows().qqwfin(option);
+}
+void qqwwcls() {
+  screen_windows().qqwwcls();
+}
+void qqwmsg(const char* text, const char* caption) {
+  screen_windows().qqwmsg(text ? text : "", caption ? caption : "");
+}
+
+}  // namespace stylus

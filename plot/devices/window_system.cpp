@@ -1,0 +1,25 @@
+// Chooses the window system of the process: the X11 display when one can be opened,
+// otherwise drawing off-screen, so that a program plotting to the screen still completes.
+#include <cstdio>
+#include <cstdlib>
+
+#include "devices/window_system.h"
+
+namespace stylus {
+
+std::unique_ptr<WindowSystem> open_window_system() {
+  if (auto x11 = open_x11_window_system()) return x11;
+  const char* name = std::getenv("DISPLAY");
+  if (name != nullptr && *name != '\0') {
+    std::fprintf(stderr,
+                 "STYLUS: cannot open display \"%s\"; the screen window is drawn off-screen\n",
+                 name);
+  } else {
+    std::fputs("STYLUS: no display (DISPLAY is not set); the screen window is drawn off-screen\n",
+               stderr);
+  }
+  std::fflush(stderr);
+  return make_headless_window_system();
+}
+
+}  // namespace stylus
