@@ -2,7 +2,9 @@
 // the colour table is loaded before messages are pointed at the session's error stream.
 #include <cstdio>
 
+#include "axis/axis_state.h"
 #include "draw/clip.h"
+#include "draw/curve.h"
 #include "draw/linestyle.h"
 #include "state/messages.h"
 #include "state/session.h"
@@ -43,6 +45,7 @@ extern "C" void resall(void) {
   g_titles.axis_title_x[0] = '\0';
   g_titles.axis_title_y[0] = '\0';
   g_titles.axis_title_z[0] = '\0';
+  reset_axis_settings();
 
   height(36);
   g_ivray.name_height = 36;
@@ -51,7 +54,7 @@ extern "C" void resall(void) {
 
   angle(0);
 
-  // resatt(): curve attributes of the curve module go here
+  reset_curve_settings();  // ends with resatt()
   for (int i = 1; i <= 30; ++i) {
     g_cycles.line_cycle[i - 1] = (i % 8 == 0 ? 8 : i % 8) - 1;
     g_cycles.symbol_cycle[i - 1] = i % 18 == 0 ? 17 : i % 18 - 1;

@@ -2,9 +2,11 @@
 // each test starts from the same plot state whatever ran before it in the same program.
 #pragma once
 
+#include "axis/axis_state.h"
 #include "axis/font_state.h"
 #include "devices/driver.h"
 #include "draw/clip.h"
+#include "draw/curve.h"
 #include "draw/linestyle.h"
 #include "draw/pen.h"
 #include "state/state.h"
@@ -16,4 +18,9 @@ inline void fresh_process() {
   stylus::g_linestyle = stylus::LineStyleRecord{};
   stylus::g_clip = stylus::ClipRecord{};
   stylus::g_fonts = stylus::FontRecord{};
+  stylus::g_axis_clip = stylus::AxisClipRecord{};
+  stylus::g_scale = stylus::ScaleRecord{};
+  stylus::g_axis = stylus::AxisSettings{};
+  stylus::g_curve = stylus::CurveRecord{};
+  stylus::g_legend = stylus::LegendRecord{};
 }
