@@ -9,6 +9,7 @@
 #include "draw/pen.h"
 #include "state/state.h"
 #include "stylus.h"
+#include "support/stdout_capture.h"
 
 using namespace stylus;
 
@@ -25,20 +26,12 @@ class LineStyleTest : public ::testing::Test {
     g_ivray.device = 80;
   }
   void TearDown() override {
-    if (capturing_) output();
+    stdout_.stop();
     g_linestyle = LineStyleRecord{};
     reset_process_state();
   }
-  void capture() {
-    std::fflush(stdout);
-    testing::internal::CaptureStdout();
-    capturing_ = true;
-  }
-  std::string output() {
-    std::fflush(stdout);
-    capturing_ = false;
-    return testing::internal::GetCapturedStdout();
-  }
+  void capture() { stdout_.start(); }
+  std::string output() { return stdout_.text(); }
   static void expect_pattern(std::vector<int> want) {
     ASSERT_EQ(g_linestyle.dash_count, static_cast<int>(want.size()));
     for (size_t i = 0; i < want.size(); ++i) EXPECT_EQ(g_linestyle.dash_pattern[i], want[i]);
@@ -54,7 +47,7 @@ class LineStyleTest : public ::testing::Test {
   }
 
  private:
-  bool capturing_ = false;
+  StdoutCapture stdout_;
 };
 
 TEST_F(LineStyleTest, LintypInstallsTheStyleTable) {

@@ -2,13 +2,13 @@
 // split an item, exact 80-byte CGM records, and the token rules of the PostScript buffer.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "state/record_buffer.h"
 #include "state/state.h"
 #include "support/memory_stream.h"
+#include "support/text_files.h"
 
 using namespace stylus;
 
@@ -25,12 +25,7 @@ class RecordBufferTest : public ::testing::Test {
   }
   void TearDown() override { g_control.out_stream = nullptr; }
 
-  std::vector<std::string> lines() {
-    std::vector<std::string> out;
-    std::istringstream in(out_.bytes());
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-  }
+  std::vector<std::string> lines() { return split_lines(out_.bytes()); }
 
   MemoryStream out_;
 };

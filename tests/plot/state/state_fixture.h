@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <ctime>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "devices/driver.h"
@@ -16,30 +13,11 @@
 #include "draw/pen.h"
 #include "state/protocol.h"
 #include "state/state.h"
+#include "support/fixed_clock.h"
 #include "support/recording_driver.h"
 #include "support/scratch_dir.h"
-
-inline std::tm fixed_test_time() {
-  std::tm t{};
-  t.tm_mday = 7;
-  t.tm_mon = 11;
-  t.tm_year = 2026 - 1900;
-  t.tm_hour = 9;
-  t.tm_min = 13;
-  t.tm_sec = 34;
-  return t;
-}
-
-inline std::string read_file(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline bool file_exists(const std::string& name) {
-  return std::ifstream(name).good();
-}
+#include "support/stdout_capture.h"
+#include "support/text_files.h"
 
 class StateTest : public ::testing::Test {
  protected:
@@ -50,7 +28,7 @@ class StateTest : public ::testing::Test {
     RecordingDriver::finish_result() = 1;
   }
   void TearDown() override {
-    if (capturing_) stdout_text();
+    stdout_.stop();
     close_streams();
     stylus::set_driver_factory(nullptr);
     stylus::set_local_time_source(nullptr);
@@ -61,17 +39,9 @@ class StateTest : public ::testing::Test {
   // Every driver made from now on is a recording driver, whatever the device.
   void use_recording_driver() { stylus::set_driver_factory(recording_factory); }
 
-  void capture() {
-    std::fflush(stdout);
-    ::testing::internal::CaptureStdout();
-    capturing_ = true;
-  }
+  void capture() { stdout_.start(); }
   // What was printed since capture(); ends the capture.
-  std::string stdout_text() {
-    std::fflush(stdout);
-    capturing_ = false;
-    return ::testing::internal::GetCapturedStdout();
-  }
+  std::string stdout_text() { return stdout_.text(); }
 
  private:
   static void close_streams() {
@@ -94,5 +64,5 @@ class StateTest : public ::testing::Test {
   }
 
   ScratchDir scratch_;
-  bool capturing_ = false;
+  StdoutCapture stdout_;
 };
