@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "devices/postscript.h"
 #include "draw/pen.h"
 #include "state/protocol.h"
-#include "state/state.h"
 #include "stylus.h"
 #include "support/fixed_clock.h"
+#include "support/fresh_process.h"
 #include "support/ghostscript.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
@@ -23,12 +22,10 @@ namespace {
 class PostScriptSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    stylus::reset_process_state();
-    stylus::g_pen = stylus::PenRecord{};
-    stylus::g_pspath = stylus::PsPathRecord{};
+    fresh_process();
     stylus::set_local_time_source(fixed_test_time);
   }
-  void TearDown() override { stylus::set_local_time_source(nullptr); }
+  void TearDown() override { fresh_process(); }
 
   // The program of the example; returns what it printed.
   static std::string run_program() {

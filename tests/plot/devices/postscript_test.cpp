@@ -15,6 +15,7 @@
 #include "state/record_buffer.h"
 #include "state/state.h"
 #include "support/fixed_clock.h"
+#include "support/fresh_process.h"
 #include "support/ghostscript.h"
 #include "support/memory_stream.h"
 #include "support/scratch_dir.h"
@@ -29,10 +30,8 @@ constexpr int kHeaderLines = 5 + 72 + 1;
 class PostScriptTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_process_state();
+    fresh_process();
     ensure_process_defaults();
-    g_pen = PenRecord{};
-    g_pspath = PsPathRecord{};
     g_ivray.device = 501;
     g_ivray.rec_len = 80;
     g_ivray.rec_fill = 0;
@@ -41,11 +40,7 @@ class PostScriptTest : public ::testing::Test {
     out_ = std::make_unique<MemoryStream>();
     g_control.out_stream = out_->file();
   }
-  void TearDown() override {
-    set_current_driver(nullptr);
-    set_local_time_source(nullptr);
-    g_control.out_stream = nullptr;
-  }
+  void TearDown() override { fresh_process(); }
 
   // Starts a session's driver: page scale and header.
   Driver& start() {

@@ -9,6 +9,7 @@
 #include "draw/pen.h"
 #include "state/state.h"
 #include "stylus.h"
+#include "support/fresh_process.h"
 #include "support/stdout_capture.h"
 
 using namespace stylus;
@@ -18,17 +19,14 @@ namespace {
 class LineStyleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_process_state();
+    fresh_process();
     ensure_process_defaults();
-    g_pen = PenRecord{};
-    g_linestyle = LineStyleRecord{};
     g_ivray.level = 1;
     g_ivray.device = 80;
   }
   void TearDown() override {
     stdout_.stop();
-    g_linestyle = LineStyleRecord{};
-    reset_process_state();
+    fresh_process();
   }
   void capture() { stdout_.start(); }
   std::string output() { return stdout_.text(); }

@@ -10,6 +10,7 @@
 #include "draw/pen.h"
 #include "state/state.h"
 #include "stylus.h"
+#include "support/fresh_process.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
 
@@ -20,15 +21,12 @@ namespace {
 class LineStyleSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_process_state();
-    g_pen = PenRecord{};
+    fresh_process();
     ::testing::internal::CaptureStdout();
   }
   void TearDown() override {
     ::testing::internal::GetCapturedStdout();
-    g_linestyle = LineStyleRecord{};
-    reset_process_state();
-    reset_clip_window();
+    fresh_process();
   }
   ScratchDir scratch_;
 };

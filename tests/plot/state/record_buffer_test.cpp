@@ -7,6 +7,7 @@
 
 #include "state/record_buffer.h"
 #include "state/state.h"
+#include "support/fresh_process.h"
 #include "support/memory_stream.h"
 #include "support/text_files.h"
 
@@ -17,13 +18,13 @@ namespace {
 class RecordBufferTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_process_state();
+    fresh_process();
     g_ivray.device = 401;  // a text format
     g_ivray.rec_len = 80;
     g_ivray.rec_fill = 0;
     g_control.out_stream = out_.file();
   }
-  void TearDown() override { g_control.out_stream = nullptr; }
+  void TearDown() override { fresh_process(); }
 
   std::vector<std::string> lines() { return split_lines(out_.bytes()); }
 

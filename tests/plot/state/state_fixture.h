@@ -8,12 +8,10 @@
 #include <string>
 
 #include "devices/driver.h"
-#include "draw/clip.h"
-#include "draw/linestyle.h"
-#include "draw/pen.h"
 #include "state/protocol.h"
 #include "state/state.h"
 #include "support/fixed_clock.h"
+#include "support/fresh_process.h"
 #include "support/recording_driver.h"
 #include "support/scratch_dir.h"
 #include "support/stdout_capture.h"
@@ -22,7 +20,7 @@
 class StateTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fresh_state();
+    fresh_process();
     stylus::set_local_time_source(fixed_test_time);
     RecordingDriver::log().clear();
     RecordingDriver::finish_result() = 1;
@@ -30,10 +28,7 @@ class StateTest : public ::testing::Test {
   void TearDown() override {
     stdout_.stop();
     close_streams();
-    stylus::set_driver_factory(nullptr);
-    stylus::set_local_time_source(nullptr);
-    stylus::set_message_window(nullptr);
-    fresh_state();
+    fresh_process();
   }
 
   // Every driver made from now on is a recording driver, whatever the device.
@@ -54,13 +49,6 @@ class StateTest : public ::testing::Test {
     }
     g_control.out_stream = nullptr;
     g_control.err_stream = nullptr;
-  }
-  static void fresh_state() {
-    stylus::set_current_driver(nullptr);
-    stylus::reset_process_state();
-    stylus::g_pen = stylus::PenRecord{};
-    stylus::g_linestyle = stylus::LineStyleRecord{};
-    stylus::g_clip = stylus::ClipRecord{};
   }
 
   ScratchDir scratch_;
