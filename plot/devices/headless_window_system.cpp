@@ -40,9 +40,7 @@ void PixelRaster::copy_from(const PixelRaster& src, int width, int height) {
 WindowId HeadlessWindowSystem::create_window(const Rect& outer, const std::string& title,
                                              Rgb background) {
   Window w;
-  w.client = {outer.x + frame_.frame_width, outer.y + frame_.caption + frame_.frame_height,
-              std::max(outer.width - 2 * frame_.frame_width, 1),
-              std::max(outer.height - frame_.caption - 2 * frame_.frame_height, 1)};
+  w.client = client_area(outer, frame_);
   w.title = title;
   w.visible = PixelRaster(w.client.width, w.client.height, background);
   const WindowId id = next_id_++;
@@ -66,9 +64,7 @@ void HeadlessWindowSystem::set_title(WindowId window, const std::string& title) 
 
 bool HeadlessWindowSystem::create_backing_store(WindowId window, int width, int height) {
   auto it = windows_.find(window);
-  // Refuse sizes no screen has rather than try to allocate them.
-  if (it == windows_.end() || width <= 0 || height <= 0 || width > 32767 || height > 32767)
-    return false;
+  if (it == windows_.end() || !backing_size_fits(width, height)) return false;
   it->second.backing = PixelRaster(width, height, kBlack);
   it->second.has_backing = true;
   return true;

@@ -22,13 +22,6 @@ ScreenProcess& process() {
   return p;
 }
 
-// Per window 1..5 of the screen start: open flag and page scale.
-struct ScreenSession {
-  int open[ScreenWindows::kSlots];
-  float scale[ScreenWindows::kSlots];
-};
-ScreenSession g_screen_session;
-
 void show_message(const char* text, const char* title) {
   qqwmsg(text, title);
 }
@@ -69,6 +62,9 @@ class ScreenDriver final : public Driver {
 };
 
 }  // namespace
+
+ScreenSessionRecord g_screen_session;
+static_assert(kScreenSessionSlots == ScreenWindows::kSlots);
 
 ScreenWindows& screen_windows() {
   ScreenProcess& p = process();

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "devices/driver.h"
+#include "devices/screen_session.h"
 #include "devices/screen_window.h"
 #include "devices/window_system.h"
 

@@ -4,6 +4,7 @@
 // without a display.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -42,6 +43,21 @@ struct Point {
   int x = 0, y = 0;
   friend bool operator==(const Point&, const Point&) = default;
 };
+
+// The client area of a window whose decorations cover `outer` (see create_window), at
+// least one pixel each way.
+inline Rect client_area(const Rect& outer, const FrameMetrics& f) {
+  return {outer.x + f.frame_width, outer.y + f.caption + f.frame_height,
+          std::max(outer.width - 2 * f.frame_width, 1),
+          std::max(outer.height - f.caption - 2 * f.frame_height, 1)};
+}
+
+// Window and backing-store sizes beyond the 16-bit coordinates of a display are refused
+// rather than allocated.
+inline constexpr int kMaxWindowExtent = 32767;
+inline bool backing_size_fits(int width, int height) {
+  return width > 0 && height > 0 && width <= kMaxWindowExtent && height <= kMaxWindowExtent;
+}
 
 // Handle of a window; 0 is never a valid window.
 using WindowId = std::uint32_t;

@@ -241,10 +241,10 @@ void X11WindowSystem::store_title(Window xid, const std::string& title) {
 
 WindowId X11WindowSystem::create_window(const Rect& outer, const std::string& title,
                                         Rgb background) {
-  const FrameMetrics f = frame_metrics();
-  const int x = outer.x + f.frame_width, y = outer.y + f.caption + f.frame_height;
-  const int w = std::clamp(outer.width - 2 * f.frame_width, 1, 32767);
-  const int h = std::clamp(outer.height - f.caption - 2 * f.frame_height, 1, 32767);
+  const Rect client = client_area(outer, frame_metrics());
+  const int x = client.x, y = client.y;
+  const int w = std::min(client.width, kMaxWindowExtent);
+  const int h = std::min(client.height, kMaxWindowExtent);
 
   XSetWindowAttributes a{};
   a.background_pixel = pixel_of(background);
@@ -327,7 +327,7 @@ void X11WindowSystem::set_title(WindowId window, const std::string& title) {
 
 bool X11WindowSystem::create_backing_store(WindowId window, int width, int height) {
   Win* w = find(window);
-  if (!w || width <= 0 || height <= 0 || width > 32767 || height > 32767) return false;
+  if (!w || !backing_size_fits(width, height)) return false;
   g_last_x_error = 0;
   const Pixmap p = XCreatePixmap(dpy_, w->xid, static_cast<unsigned>(width),
                                  static_cast<unsigned>(height), static_cast<unsigned>(depth_));

@@ -1,6 +1,7 @@
-// Colour table contents (see color_tables.h). RAIN and SPEC are piecewise linear between
-// anchor colours; the rows that distinguish them (for example RAIN 127 = (0, 255, 88)) are
-// anchors too, so every channel runs monotonically from one anchor to the next.
+// Colour table contents (see color_tables.h). The rainbow and spectrum tables are piecewise
+// linear between anchor colours; the rows that distinguish them (for example rainbow 127 =
+// (0, 255, 88)) are anchors too, so every channel runs monotonically from one anchor to the
+// next.
 #include "state/color_tables.h"
 
 namespace stylus {

@@ -3,7 +3,6 @@
 // Ghostscript and probed at the page positions where the axis system puts frame, ticks,
 // labels, titles and the curve.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cctype>
@@ -15,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "support/command.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -120,22 +120,6 @@ void to_page(int col, int row, float& x, float& y) {
   x = static_cast<float>((py / c - 200) / k / s);
 }
 
-struct ProcessRun {
-  int status = -1;
-  std::string out;
-};
-ProcessRun run_command(const std::string& cmd) {
-  ProcessRun r;
-  std::FILE* pipe = ::popen((cmd + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
-  const int rc = ::pclose(pipe);
-  r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  return r;
-}
-
 struct Point {
   float x, y;
 };
@@ -168,20 +152,20 @@ class EnergyCurve : public ::testing::Test {
     const std::string exe = std::string(STYLUS_BINARY_DIR) + "/examples/energy_curve";
     ASSERT_TRUE(std::ifstream(exe).good()) << "build the example first: " << exe;
     program_ = run_command("'" + exe + "' " + device);
-    ASSERT_EQ(program_.status, 0) << program_.out;
+    ASSERT_EQ(program_.status, 0) << program_.output;
     ASSERT_TRUE(std::ifstream("stylus.psc").good());
-    const ProcessRun gs =
+    const CommandResult gs =
         run_command("gs -q -dBATCH -dNOPAUSE -dSAFER -sPAPERSIZE=a4 -sDEVICE=ppmraw -r" +
                     std::to_string(kDpi) + " -sOutputFile=page.ppm stylus.psc");
-    ASSERT_EQ(gs.status, 0) << gs.out;
-    ASSERT_EQ(gs.out.find("rror"), std::string::npos) << gs.out;
+    ASSERT_EQ(gs.status, 0) << gs.output;
+    ASSERT_EQ(gs.output.find("rror"), std::string::npos) << gs.output;
     ASSERT_TRUE(image_.load("page.ppm"));
-    points_ = result_points(program_.out);
+    points_ = result_points(program_.output);
     ASSERT_EQ(points_.size(), 59u);
   }
 
   ScratchDir scratch_;
-  ProcessRun program_;
+  CommandResult program_;
   Image image_;
   std::vector<Point> points_;
 };
@@ -200,9 +184,9 @@ TEST_F(EnergyCurve, ReportsEveryPointOutsideTheAxisScaling) {
     ++outside;
   }
   EXPECT_GT(outside, 0);  // the first separations lie far above the window
-  const size_t at = program_.out.find(" <<<< (");
+  const size_t at = program_.output.find(" <<<< (");
   ASSERT_NE(at, std::string::npos);
-  EXPECT_EQ(program_.out.substr(at, expected.size()), expected);
+  EXPECT_EQ(program_.output.substr(at, expected.size()), expected);
 }
 
 TEST_F(EnergyCurve, GreyPostScriptPicture) {

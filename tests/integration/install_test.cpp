@@ -2,48 +2,25 @@
 // program built through pkg-config and a CMake project built through find_package(stylus),
 // each run to write a PostScript file and print the end protocol.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <memory>
 #include <string>
 
+#include "support/command.h"
 #include "support/scratch_dir.h"
+#include "support/text_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct RunResult {
-  int status = -1;
-  std::string output;
-};
-
-std::string read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string quoted(const fs::path& p) {
   std::string s(1, '\'');
   s.append(p.string());
   s.push_back('\'');
   return s;
-}
-
-// Runs a shell command in the working folder with stdout and stderr captured together.
-RunResult run(const std::string& command) {
-  RunResult r;
-  const std::string full = "(" + command + ") > command_output.txt 2>&1";
-  int raw = std::system(full.c_str());
-  r.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.output = read_file("command_output.txt");
-  return r;
 }
 
 // Compiler and linker flags that a program needs to load a sanitized library.
@@ -77,8 +54,8 @@ class Installed : public ::testing::Test {
   // Installs the build tree once per test program into a prefix of its own.
   static void SetUpTestSuite() {
     prefix_ = new ScratchDir();
-    RunResult r = run("cmake --install " + quoted(STYLUS_BINARY_DIR) + " --prefix " +
-                      quoted(prefix_->path()));
+    CommandResult r = run_command("cmake --install " + quoted(STYLUS_BINARY_DIR) + " --prefix " +
+                                  quoted(prefix_->path()));
     install_status_ = r.status;
     install_output_ = r.output;
   }
@@ -96,7 +73,7 @@ class Installed : public ::testing::Test {
   // Runs a built program twice: the second run must not overwrite the first file.
   void expect_two_sessions(const fs::path& program) {
     for (const char* name : {"stylus.psc", "stylus_1.psc"}) {
-      RunResult r = run(quoted(program));
+      CommandResult r = run_command(quoted(program));
       ASSERT_EQ(r.status, 0) << r.output;
       EXPECT_NE(
           r.output.find(" <<                END OF STYLUS / VERSION  7.3                  <<"),
@@ -136,11 +113,11 @@ TEST_F(Installed, LaysOutHeaderLibrariesPackageFilesAndProgram) {
 
 TEST_F(Installed, CProgramBuiltWithPkgConfig) {
   const std::string pc = "PKG_CONFIG_PATH=" + quoted(prefix() / "lib/pkgconfig") + " ";
-  RunResult flags = run(pc + "pkg-config --cflags --libs stylus");
+  CommandResult flags = run_command(pc + "pkg-config --cflags --libs stylus");
   ASSERT_EQ(flags.status, 0) << flags.output;
-  RunResult build = run(pc + "cc -std=c11 -Wall -Wextra -pedantic -Werror prog.c $(" + pc +
-                        "pkg-config --cflags --libs stylus) -Wl,-rpath," +
-                        quoted(prefix() / "lib") + sanitizer_flags() + " -o prog");
+  CommandResult build = run_command(pc + "cc -std=c11 -Wall -Wextra -pedantic -Werror prog.c $(" +
+                                    pc + "pkg-config --cflags --libs stylus) -Wl,-rpath," +
+                                    quoted(prefix() / "lib") + sanitizer_flags() + " -o prog");
   ASSERT_EQ(build.status, 0) << build.output;
   expect_two_sessions(work_->path() / "prog");
 }
@@ -155,11 +132,11 @@ add_executable(with_static prog.c)
 target_link_libraries(with_static PRIVATE stylus::stylus_static)
 )";
   const std::string san = sanitizer_flags();
-  RunResult configure = run("cmake -S . -B build -DCMAKE_PREFIX_PATH=" + quoted(prefix()) +
-                            " '-DCMAKE_C_FLAGS=" + san + "' '-DCMAKE_CXX_FLAGS=" + san +
-                            "' '-DCMAKE_EXE_LINKER_FLAGS=" + san + "'");
+  CommandResult configure = run_command(
+      "cmake -S . -B build -DCMAKE_PREFIX_PATH=" + quoted(prefix()) + " '-DCMAKE_C_FLAGS=" + san +
+      "' '-DCMAKE_CXX_FLAGS=" + san + "' '-DCMAKE_EXE_LINKER_FLAGS=" + san + "'");
   ASSERT_EQ(configure.status, 0) << configure.output;
-  RunResult build = run("cmake --build build");
+  CommandResult build = run_command("cmake --build build");
   ASSERT_EQ(build.status, 0) << build.output;
   expect_two_sessions(work_->path() / "build/with_shared");
   fs::remove("stylus.psc");

@@ -3,50 +3,29 @@
 // header, a 72-line prolog, the tokens in 80-character records, and read cleanly in gs.
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "devices/postscript.h"
 #include "draw/pen.h"
 #include "state/protocol.h"
-#include "state/state.h"
 #include "stylus.h"
+#include "support/fixed_clock.h"
+#include "support/fresh_process.h"
 #include "support/ghostscript.h"
 #include "support/scratch_dir.h"
+#include "support/text_files.h"
 
 namespace {
-
-std::tm fixed_time() {
-  std::tm t{};
-  t.tm_mday = 7;
-  t.tm_mon = 11;
-  t.tm_year = 2026 - 1900;
-  t.tm_hour = 9;
-  t.tm_min = 13;
-  t.tm_sec = 34;
-  return t;
-}
-
-std::vector<std::string> read_lines(const std::string& name) {
-  std::ifstream in(name);
-  std::vector<std::string> out;
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
 
 class PostScriptSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    stylus::reset_process_state();
-    stylus::g_pen = stylus::PenRecord{};
-    stylus::g_pspath = stylus::PsPathRecord{};
-    stylus::set_local_time_source(fixed_time);
+    fresh_process();
+    stylus::set_local_time_source(fixed_test_time);
   }
-  void TearDown() override { stylus::set_local_time_source(nullptr); }
+  void TearDown() override { fresh_process(); }
 
   // The program of the example; returns what it printed.
   static std::string run_program() {

@@ -9,16 +9,10 @@
 
 #include "sim/driver.h"
 #include "sim/records.h"
+#include "support/text_files.h"
 #include "tests/sim/sim_fixture.h"
 
 namespace {
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 // The separation and energy fields of one result line.
 struct Fields {
@@ -38,7 +32,7 @@ TEST(Driver, ScanPrintsFiftyNineLinesWithTheExpectedSeparationsAndEnergies) {
   reset_records();  // as at program start
   std::ostringstream out;
   const ScanPoints scan = qh2_scan(out);
-  const std::vector<std::string> lines = lines_of(out.str());
+  const std::vector<std::string> lines = split_lines(out.str());
   ASSERT_EQ(lines.size(), 59u);
   ASSERT_EQ(out.str().back(), '\n');
   EXPECT_EQ(scan.npts, 59);

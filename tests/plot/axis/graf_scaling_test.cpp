@@ -6,6 +6,7 @@
 #include "axis/axis_state.h"
 #include "axis/scaling.h"
 #include "stylus.h"
+#include "support/fresh_process.h"
 
 using namespace stylus;
 
@@ -18,9 +19,11 @@ const AxisGeometry kDefaultPage{494, 1799, 1980, 1400, 0, 0};
 class Transformation : public ::testing::Test {
  protected:
   void SetUp() override {
+    fresh_process();
     reset_axis_settings();
     g_scale = make_scale(kProgram, kDefaultPage);
   }
+  void TearDown() override { fresh_process(); }
 };
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include "plot/state/state_fixture.h"
 #include "state/state.h"
 #include "stylus.h"
-#include "support/fresh_process.h"
 #include "support/recording_driver.h"
 
 struct PageLine {
@@ -26,7 +25,6 @@ class AxisSession : public StateTest {
  protected:
   void SetUp() override {
     StateTest::SetUp();
-    fresh_process();
     use_recording_driver();
     metafl("CONS");
     disini();

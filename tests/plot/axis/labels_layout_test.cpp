@@ -10,6 +10,7 @@
 #include "axis/labels.h"
 #include "axis/ticks.h"
 #include "state/state.h"
+#include "support/fresh_process.h"
 
 using namespace stylus;
 
@@ -24,10 +25,12 @@ int width50(const char* text) {
 class LabelLayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    fresh_process();
     reset_axis_settings();
     g_ivray.label_digits_x = 2;
     g_ivray.label_digits_y = 2;
   }
+  void TearDown() override { fresh_process(); }
   // Layout of one side, with the distances signed as daxis signs them.
   LabelLayout side(float begin, float end, float first, float step, int len, int side, int x, int y,
                    int axis) {

@@ -15,8 +15,8 @@
 #include "draw/pen.h"
 #include "state/state.h"
 #include "stylus.h"
-#include "support/recording_driver.h"
 #include "support/fresh_process.h"
+#include "support/recording_driver.h"
 #include "support/scratch_dir.h"
 
 struct PagePoint {
@@ -31,7 +31,7 @@ inline std::ostream& operator<<(std::ostream& out, const PagePoint& p) {
 class TextTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fresh_state();
+    fresh_process();
     stylus::set_driver_factory(recording_factory);
     metafl("CONS");
     disini();
@@ -43,8 +43,7 @@ class TextTest : public ::testing::Test {
     RecordingDriver::log().clear();
   }
   void TearDown() override {
-    stylus::set_driver_factory(nullptr);
-    fresh_state();
+    fresh_process();
     if (messages_ != nullptr) std::fclose(messages_);
   }
 
@@ -70,8 +69,6 @@ class TextTest : public ::testing::Test {
   }
 
  private:
-  static void fresh_state() { fresh_process(); }
-
   ScratchDir scratch_;
   std::FILE* messages_ = nullptr;
 };

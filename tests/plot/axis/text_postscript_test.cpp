@@ -75,9 +75,7 @@ struct SheetMap {
 
 class TextOnPostScript : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fresh_process();
-  }
+  void SetUp() override { fresh_process(); }
   void TearDown() override { fresh_process(); }
 
   // Runs a session that draws with `draw`, renders stylus.psc and returns the raster.

@@ -5,6 +5,7 @@
 #include "axis/ticks.h"
 #include "axis/titles.h"
 #include "state/state.h"
+#include "support/fresh_process.h"
 
 using namespace stylus;
 
@@ -13,9 +14,11 @@ namespace {
 class TitlePlacementTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    fresh_process();
     reset_axis_settings();
     g_ivray.name_height = 50;
   }
+  void TearDown() override { fresh_process(); }
   TitlePlacement place(int width, int len, int side, int x, int y, int extent, int axis) {
     settic(side, g_axis.tick_pos[axis - 1]);
     const TitlePlacement p = title_placement(width, len, side, x, y, extent, axis);

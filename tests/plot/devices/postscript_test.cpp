@@ -4,10 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <ctime>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,54 +14,33 @@
 #include "state/protocol.h"
 #include "state/record_buffer.h"
 #include "state/state.h"
+#include "support/fixed_clock.h"
+#include "support/fresh_process.h"
 #include "support/ghostscript.h"
 #include "support/memory_stream.h"
 #include "support/scratch_dir.h"
+#include "support/text_files.h"
 
 using namespace stylus;
 
 namespace {
-
-std::tm fixed_time() {
-  std::tm t{};
-  t.tm_mday = 7;
-  t.tm_mon = 11;
-  t.tm_year = 2026 - 1900;
-  t.tm_hour = 9;
-  t.tm_min = 13;
-  t.tm_sec = 34;
-  return t;
-}
-
-std::vector<std::string> split_lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
 
 constexpr int kHeaderLines = 5 + 72 + 1;
 
 class PostScriptTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_process_state();
+    fresh_process();
     ensure_process_defaults();
-    g_pen = PenRecord{};
-    g_pspath = PsPathRecord{};
     g_ivray.device = 501;
     g_ivray.rec_len = 80;
     g_ivray.rec_fill = 0;
-    set_local_time_source(fixed_time);
+    set_local_time_source(fixed_test_time);
     for (int i = 0; i < 256; ++i) g_cycles.table[i] = (255 - i) * 0x010101;  // grey, reversed
     out_ = std::make_unique<MemoryStream>();
     g_control.out_stream = out_->file();
   }
-  void TearDown() override {
-    set_current_driver(nullptr);
-    set_local_time_source(nullptr);
-    g_control.out_stream = nullptr;
-  }
+  void TearDown() override { fresh_process(); }
 
   // Starts a session's driver: page scale and header.
   Driver& start() {

@@ -9,6 +9,7 @@
 #include "draw/device_point.h"
 #include "draw/pen.h"
 #include "state/state.h"
+#include "support/fresh_process.h"
 #include "support/recording_driver.h"
 
 using namespace stylus;
@@ -118,15 +119,14 @@ TEST(DeviceClassTest, CodesFallIntoTheirRanges) {
 class DispatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_process_state();
-    g_pen = PenRecord{};
+    fresh_process();
     g_ivray.page_nx = 2969;
     g_ivray.page_ny = 2099;
     g_xvray.page_scale = 0.5f;
     RecordingDriver::log().clear();
     set_current_driver(std::make_unique<RecordingDriver>());
   }
-  void TearDown() override { set_current_driver(nullptr); }
+  void TearDown() override { fresh_process(); }
 
   DevicePoint dispatch(int device, float x, float y) {
     g_ivray.device = device;

@@ -9,6 +9,8 @@
 #include "draw/pen.h"
 #include "state/state.h"
 #include "stylus.h"
+#include "support/fresh_process.h"
+#include "support/stdout_capture.h"
 
 using namespace stylus;
 
@@ -17,28 +19,17 @@ namespace {
 class LineStyleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_process_state();
+    fresh_process();
     ensure_process_defaults();
-    g_pen = PenRecord{};
-    g_linestyle = LineStyleRecord{};
     g_ivray.level = 1;
     g_ivray.device = 80;
   }
   void TearDown() override {
-    if (capturing_) output();
-    g_linestyle = LineStyleRecord{};
-    reset_process_state();
+    stdout_.stop();
+    fresh_process();
   }
-  void capture() {
-    std::fflush(stdout);
-    testing::internal::CaptureStdout();
-    capturing_ = true;
-  }
-  std::string output() {
-    std::fflush(stdout);
-    capturing_ = false;
-    return testing::internal::GetCapturedStdout();
-  }
+  void capture() { stdout_.start(); }
+  std::string output() { return stdout_.text(); }
   static void expect_pattern(std::vector<int> want) {
     ASSERT_EQ(g_linestyle.dash_count, static_cast<int>(want.size()));
     for (size_t i = 0; i < want.size(); ++i) EXPECT_EQ(g_linestyle.dash_pattern[i], want[i]);
@@ -54,7 +45,7 @@ class LineStyleTest : public ::testing::Test {
   }
 
  private:
-  bool capturing_ = false;
+  StdoutCapture stdout_;
 };
 
 TEST_F(LineStyleTest, LintypInstallsTheStyleTable) {

@@ -2,7 +2,6 @@
 // solid line and the page window, and the miter limit reaches the PostScript file.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,31 +10,23 @@
 #include "draw/pen.h"
 #include "state/state.h"
 #include "stylus.h"
+#include "support/fresh_process.h"
 #include "support/scratch_dir.h"
+#include "support/text_files.h"
 
 using namespace stylus;
 
 namespace {
 
-std::vector<std::string> read_lines(const std::string& name) {
-  std::ifstream in(name);
-  std::vector<std::string> out;
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
-
 class LineStyleSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_process_state();
-    g_pen = PenRecord{};
+    fresh_process();
     ::testing::internal::CaptureStdout();
   }
   void TearDown() override {
     ::testing::internal::GetCapturedStdout();
-    g_linestyle = LineStyleRecord{};
-    reset_process_state();
-    reset_clip_window();
+    fresh_process();
   }
   ScratchDir scratch_;
 };

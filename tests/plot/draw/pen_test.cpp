@@ -10,6 +10,7 @@
 #include "draw/linestyle.h"
 #include "draw/pen.h"
 #include "state/state.h"
+#include "support/fresh_process.h"
 #include "support/recording_driver.h"
 
 using namespace stylus;
@@ -19,10 +20,7 @@ namespace {
 class PenTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_process_state();
-    g_pen = PenRecord{};
-    g_linestyle = LineStyleRecord{};
-    g_clip = ClipRecord{};
+    fresh_process();
     g_ivray.device = 80;  // screen: device points are page points times the scale
     g_ivray.page_nx = 2969;
     g_ivray.page_ny = 2099;
@@ -30,7 +28,7 @@ class PenTest : public ::testing::Test {
     RecordingDriver::log().clear();
     set_current_driver(std::make_unique<RecordingDriver>());
   }
-  void TearDown() override { set_current_driver(nullptr); }
+  void TearDown() override { fresh_process(); }
 
   // The dispatched points as (x, y, pen) of the real device coordinates.
   struct P {

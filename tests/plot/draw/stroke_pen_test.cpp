@@ -12,6 +12,7 @@
 #include "draw/pen.h"
 #include "state/state.h"
 #include "stylus.h"
+#include "support/fresh_process.h"
 #include "support/recording_driver.h"
 
 using namespace stylus;
@@ -29,11 +30,8 @@ struct P {
 class StrokeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_process_state();
+    fresh_process();
     ensure_process_defaults();
-    g_pen = PenRecord{};
-    g_linestyle = LineStyleRecord{};
-    g_axis_clip = AxisClipRecord{};
     g_ivray.level = 1;
     g_ivray.device = 80;  // screen: with scale 1 device points are page points
     g_xvray.page_scale = 1.0f;
@@ -42,13 +40,7 @@ class StrokeTest : public ::testing::Test {
     RecordingDriver::log().clear();
     set_current_driver(std::make_unique<RecordingDriver>());
   }
-  void TearDown() override {
-    set_current_driver(nullptr);
-    g_linestyle = LineStyleRecord{};
-    g_axis_clip = AxisClipRecord{};
-    reset_process_state();
-    g_pen = PenRecord{};
-  }
+  void TearDown() override { fresh_process(); }
 
   static void set_window(int left, int top, int right, int bottom) {
     g_clip.clip_left = left;

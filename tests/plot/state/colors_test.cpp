@@ -105,9 +105,9 @@ TEST(ColorTables, GreySmallVgaAndReversedTables) {
   auto rrai = table_of(kTableRevRainbow);
   for (int i = 0; i < 256; ++i) EXPECT_EQ(rrai[i], rain[255 - i]);
   EXPECT_EQ(rrai[1], (Rgb{255, 0, 0}));
-  auto spec = table_of(kTableSpectrum);
+  auto spectrum = table_of(kTableSpectrum);
   auto rspe = table_of(kTableRevSpectrum);
-  for (int i = 0; i < 256; ++i) EXPECT_EQ(rspe[i], spec[255 - i]);
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(rspe[i], spectrum[255 - i]);
 
   int table[256];
   for (int& e : table) e = 0x123456;

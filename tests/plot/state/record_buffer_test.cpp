@@ -2,13 +2,14 @@
 // split an item, exact 80-byte CGM records, and the token rules of the PostScript buffer.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "state/record_buffer.h"
 #include "state/state.h"
+#include "support/fresh_process.h"
 #include "support/memory_stream.h"
+#include "support/text_files.h"
 
 using namespace stylus;
 
@@ -17,20 +18,15 @@ namespace {
 class RecordBufferTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_process_state();
+    fresh_process();
     g_ivray.device = 401;  // a text format
     g_ivray.rec_len = 80;
     g_ivray.rec_fill = 0;
     g_control.out_stream = out_.file();
   }
-  void TearDown() override { g_control.out_stream = nullptr; }
+  void TearDown() override { fresh_process(); }
 
-  std::vector<std::string> lines() {
-    std::vector<std::string> out;
-    std::istringstream in(out_.bytes());
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-  }
+  std::vector<std::string> lines() { return split_lines(out_.bytes()); }
 
   MemoryStream out_;
 };
