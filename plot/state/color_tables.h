@@ -4,7 +4,7 @@
 
 namespace stylus {
 
-// Table kinds, in the order of the setvlt keyword list "SMAL+RAIN+SPEC+GREY+RRAI+RSPE+RGRE+VGA ".
+// Table kinds, in the order of the keyword list of setvlt (colors.cpp).
 enum ColorTableKind {
   kTableSmall = 0,
   kTableRainbow = 1,

@@ -290,7 +290,7 @@ TEST_F(Colors, MetafilesMapWhiteToZeroAndThePrinterKeepsEightColours) {
   EXPECT_EQ(g_ivray.cur_color, 0);
   disfin();
   start("KYOC");
-  setvlt("SPEC");
+  setvlt("Spectrum");  // compared on its first four letters
   EXPECT_EQ(g_ivray.color_table, kTableSmall);
   EXPECT_EQ(g_ivray.cur_color, 1);
 }
