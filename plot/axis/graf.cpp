@@ -165,6 +165,10 @@ void dframe(int x, int y, int w, int h, int t, float angle) {
   }
 }
 
+void reset_graf_state() {
+  g_side_save = SideSave{};
+}
+
 }  // namespace stylus
 
 using namespace stylus;

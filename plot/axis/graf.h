@@ -16,4 +16,7 @@ void sgrafp(int side, int phase);
 // t < 0, turned by angle degrees about (x, y).
 void dframe(int x, int y, int w, int h, int t, float angle);
 
+// Forgets the side copies (process reset).
+void reset_graf_state();
+
 }  // namespace stylus

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "axis/axis_state.h"
+#include "devices/device_table.h"
 #include "state/messages.h"
 #include "state/state.h"
 #include "stylus.h"
@@ -97,7 +98,7 @@ void sxyscl(float xa, float xe, float xor_, float xstp, float ya, float ye, floa
 AxisClipRecord make_axis_clip(const ClipGeometry& g) {
   int m = g.clip_margin;
   // On the screen the window keeps about one device pixel more clear of the frame.
-  if (m == -1 && g.device <= 100 && g.page_scale > 0)
+  if (m == -1 && g.pixel_margin && g.page_scale > 0)
     m = -(round_half_away(0.99f / g.page_scale) + 1);
   AxisClipRecord c{};
   c.axis_clip_left = std::max(0, g.pos_x + g.offset_x - m);
@@ -116,7 +117,7 @@ AxisClipRecord make_axis_clip(const ClipGeometry& g) {
 void setclp() {
   const ClipGeometry g{g_ivray.axis_pos_x, g_ivray.axis_pos_y,    g_ivray.axis_len_x,
                        g_ivray.axis_len_y, g_ivray.page_offset_x, g_ivray.page_offset_y,
-                       g_ivray.page_nx,    g_ivray.page_ny,       g_ivray.device,
+                       g_ivray.page_nx,    g_ivray.page_ny,       current_device().pixel_clip_margin,
                        g_xvray.page_scale, g_axis.clip_margin};
   g_axis_clip = make_axis_clip(g);
 }

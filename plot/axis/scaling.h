@@ -27,7 +27,7 @@ struct ClipGeometry {
   int pos_x, pos_y, len_x, len_y;
   int offset_x, offset_y;
   int page_nx, page_ny;
-  int device;
+  bool pixel_margin;  // the device counts in pixels: keep one pixel more clear
   float page_scale;
   int clip_margin;
 };

@@ -111,4 +111,8 @@ void rvline(int x1, int y1, int x2, int y2) {
   irv = 1 - irv;
 }
 
+void reset_tick_state() {
+  irv = 0;
+}
+
 }  // namespace stylus

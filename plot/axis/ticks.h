@@ -30,4 +30,7 @@ void markx(float begin, float end, float first, float step, int len, int minor_l
 // Draws one tick line, in the opposite direction of the previous one (process-wide).
 void rvline(int x1, int y1, int x2, int y2);
 
+// Puts the direction toggle of rvline back to its program-start value.
+void reset_tick_state();
+
 }  // namespace stylus

@@ -1,26 +1,22 @@
 // The PostScript writer: header and prolog written directly to the file, then the drawing
-// as short tokens through the PostScript record buffer (paths, colours, widths, fills).
+// as short tokens through the token records (paths, colours, widths, fills).
 #include "devices/postscript.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iterator>
 
-#include "draw/device_point.h"
-#include "state/record_buffer.h"
+#include "devices/device_point.h"
 #include "state/state.h"
 #include "stylus.h"
 
 namespace stylus {
-
-PsPathRecord g_pspath;
-
 namespace {
 
 constexpr float kSheetWidth = 3900.0f;  // sheet area in device units
 constexpr float kSheetHeight = 5600.0f;
 constexpr float kUnitPoints = 0.14226378f;  // PostScript points per device unit (cm)
-constexpr int kPsclDevice = 502;
 
 // The prolog: procedures used by the drawing tokens (u d p e f), text and font procedures,
 // and the re-encoding of a font to the German vector.
@@ -105,80 +101,6 @@ bool landscape_page() {
   return g_ivray.page_ny < g_ivray.page_nx && g_ivray.page_rotation != 2;
 }
 
-void write_path_tokens() {
-  char buf[32];
-  for (int i = 0; i < g_pspath.count; ++i) {
-    std::snprintf(buf, sizeof buf, "%5d %5d %s ", g_pspath.x[i], g_pspath.y[i], i == 0 ? "u" : "d");
-    qpsbuf(buf, 14);
-  }
-  qpsbuf("p ", 2);
-}
-
-int color_rgb(int ncol, int shift) {
-  const int idx = ((ncol % 256) + 256) % 256;
-  return (g_cycles.table[idx] >> shift) & 0xFF;
-}
-
-class PostScriptDriver final : public Driver {
- public:
-  void start() override {
-    g_xvray.page_scale = kPsPageScale;
-    inipsc(g_control.out_stream);
-  }
-
-  void point(const DevicePoint& p, int pen) override { drwpsc(p.x, p.y, pen); }
-
-  void color(int ncol) override {
-    drwpsc(0.0f, 0.0f, kPenFlush);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%3d %3d %3d f ", color_rgb(ncol, 16), color_rgb(ncol, 8),
-                  color_rgb(ncol, 0));
-    qpsbuf(buf, 14);
-  }
-
-  // The device draws the width itself: line_width holds it negated.
-  void line_width(int width) override {
-    drwpsc(0.0f, 0.0f, kPenFlush);
-    g_ivray.line_width = -width;
-    const int w = 2 * width < 5 ? 5 : 2 * width;
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%5d cm ", w);
-    qpsbuf(buf, 10);
-    qpsbuf("setlinewidth ", 13);
-  }
-
-  // The rectangle is filled without changing the current colour; the pending path stays.
-  void fill(int x1, int y1, int x2, int y2, int ncol) override {
-    const float p = g_xvray.page_scale;
-    const auto fx = [](int v) { return static_cast<float>(v); };
-    int X1, Y1, X2, Y2;
-    if (landscape_page()) {
-      X1 = round_point(fx(y1) * p);
-      Y1 = round_point(fx(x1) * p);
-      X2 = round_point(fx(y2) * p);
-      Y2 = round_point(fx(x2) * p);
-    } else {
-      const float h = fx(g_ivray.page_ny);
-      X1 = round_point(fx(x1) * p);
-      Y1 = round_point((h - fx(y1)) * p);
-      X2 = round_point(fx(x2) * p);
-      Y2 = round_point((h - fx(y2)) * p);
-    }
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%5d %5d %5d %5d %3d %3d %3d e ", X1, Y1, X2, Y2,
-                  color_rgb(ncol, 16), color_rgb(ncol, 8), color_rgb(ncol, 0));
-    qpsbuf(buf, 38);
-  }
-
-  void flush() override { drwpsc(0.0f, 0.0f, kPenFlush); }
-
-  int finish() override {
-    drwpsc(0.0f, 0.0f, kPenFlush);
-    qpsbuf("showpage ", 9);
-    return 1;
-  }
-};
-
 }  // namespace
 
 PsSheetScale postscript_sheet_scale() {
@@ -190,8 +112,11 @@ PsSheetScale postscript_sheet_scale() {
   return {s, s / g_xvray.page_scale};
 }
 
-void inipsc(std::FILE* out) {
-  if (out == nullptr) return;
+PostScriptDriver::PostScriptDriver(bool black_background, PathEnd& last_point)
+    : FileDriver(RecordKind::kText), black_background_(black_background), last_(last_point) {}
+
+void PostScriptDriver::header() {
+  g_xvray.page_scale = kPsPageScale;
   const bool landscape = landscape_page();
   const PsSheetScale scale = postscript_sheet_scale();
   const float s = g_xvray.page_scale * scale.factor;
@@ -201,61 +126,125 @@ void inipsc(std::FILE* out) {
   const float right = landscape ? 150.0f + ny * s : 150.0f + nx * s;
   const float top = landscape ? 200.0f + nx * s : 200.0f + ny * s;
 
-  std::fputs("%!PS-Adobe-2.0\n", out);
-  std::fprintf(out, "%%%%BoundingBox:  %10.2f %10.2f %10.2f %10.2f\n", c * 150.0f, c * 200.0f,
-               c * right, c * top);
-  std::fprintf(out, "%%%%Creator: STYLUS  %4.1f %s\n", getver(), landscape ? "L" : "P");
-  std::fprintf(out, "%%%%CreationDate: %s , %s\n", dddate(), ddtime());
-  std::fputs("%%EndComments\n", out);
+  put("%!PS-Adobe-2.0\n");
+  format("%%%%BoundingBox:  %10.2f %10.2f %10.2f %10.2f\n", c * 150.0f, c * 200.0f, c * right,
+           c * top);
+  format("%%%%Creator: STYLUS  %4.1f %s\n", getver(), landscape ? "L" : "P");
+  format("%%%%CreationDate: %s , %s\n", dddate(), ddtime());
+  put("%%EndComments\n");
   for (const char* line : kProlog) {
-    std::fputs(line, out);
-    std::fputc('\n', out);
+    put(line);
+    put("\n");
   }
-  std::fprintf(out, "  150 cm   200 cm translate 5 cm setlinewidth %10.6f%10.6f scale\n",
-               scale.factor, scale.factor);
-  if (g_ivray.device == kPsclDevice) {
-    // Black background over the whole page.
+  format("  150 cm   200 cm translate 5 cm setlinewidth %10.6f%10.6f scale\n", scale.factor,
+           scale.factor);
+  if (black_background_) {
     const int a = round_point(ny * g_xvray.page_scale);
     const int b = round_point(nx * g_xvray.page_scale);
     if (landscape) {
-      std::fprintf(out, "0 0 %d %d 0 0 0 e \n", a, b);
+      format("0 0 %d %d 0 0 0 e \n", a, b);
     } else {
-      std::fprintf(out, "0 %d %d 0 0 0 0 e \n", a, b);
+      format("0 %d %d 0 0 0 0 e \n", a, b);
     }
   }
 }
 
-void drwpsc(float x, float y, int pen) {
-  PsPathRecord& path = g_pspath;
-  if (path.count < 0 || path.count > kPsPathSize) path.count = 0;
-  if (pen == kPenDraw) {
-    if (path.count == 0) {
-      path.x[0] = path.last_x;
-      path.y[0] = path.last_y;
-      path.count = 1;
-    }
-    path.x[path.count] = round_point(x);
-    path.y[path.count] = round_point(y);
-    ++path.count;
-    if (path.count < kPsPathSize) return;
+void PostScriptDriver::write_path() {
+  char buf[32];
+  for (int i = 0; i < count_; ++i) {
+    std::snprintf(buf, sizeof buf, "%5d %5d %s ", x_[i], y_[i], i == 0 ? "u" : "d");
+    records_.append_tokens(buf, 14);
   }
-  if (path.count > 0) write_path_tokens();
-  if (pen == kPenFlush) {
-    if (path.count > 0) {
-      path.last_x = path.x[path.count - 1];
-      path.last_y = path.y[path.count - 1];
+  records_.append_tokens("p ", 2);
+}
+
+void PostScriptDriver::drwpsc(float x, float y, int pen) {
+  if (pen == kPenDraw) {
+    if (count_ == 0) {
+      x_[0] = last_.x;
+      y_[0] = last_.y;
+      count_ = 1;
     }
-    path.count = 0;
+    x_[count_] = round_point(x);
+    y_[count_] = round_point(y);
+    ++count_;
+    if (count_ < kPsPathSize) return;
+  }
+  if (count_ > 0) write_path();
+  if (pen == kPenFlush) {
+    if (count_ > 0) {
+      last_.x = x_[count_ - 1];
+      last_.y = y_[count_ - 1];
+    }
+    count_ = 0;
   } else {
     // A move, or the draw that filled the buffer: the next path starts at this point.
-    path.count = 1;
-    path.x[0] = round_point(x);
-    path.y[0] = round_point(y);
+    count_ = 1;
+    x_[0] = round_point(x);
+    y_[0] = round_point(y);
   }
 }
 
-std::unique_ptr<Driver> make_postscript_driver(int /*device*/) {
-  return std::make_unique<PostScriptDriver>();
+void PostScriptDriver::color(const ColorChange& change) {
+  drwpsc(0.0f, 0.0f, kPenFlush);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%3d %3d %3d f ", change.rgb.r, change.rgb.g, change.rgb.b);
+  records_.append_tokens(buf, 14);
+}
+
+void PostScriptDriver::line_width(int width) {
+  drwpsc(0.0f, 0.0f, kPenFlush);
+  const int w = 2 * width < 5 ? 5 : 2 * width;
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%5d cm ", w);
+  records_.append_tokens(buf, 10);
+  records_.append_tokens("setlinewidth ", 13);
+}
+
+void PostScriptDriver::miter_limit(float factor) {
+  int w = 2 * std::abs(g_ivray.line_width);
+  if (w <= 4) w = 5;
+  // A limit beyond the range of the token is written as the largest one.
+  const float limit = factor * static_cast<float>(w);
+  const int n = limit < 2147483520.0f ? static_cast<int>(limit + 0.5f) : 2147483647;
+  // The pending path is written first, so that the new limit applies to later paths only.
+  drwpsc(0.0f, 0.0f, kPenFlush);
+  char text[32];
+  std::snprintf(text, sizeof text, "%12d cm ", n);
+  records_.append_tokens(text, 16);
+  records_.append_tokens("setmiterlimit ", 14);
+}
+
+// The rectangle is filled without changing the current colour; the pending path stays.
+void PostScriptDriver::fill(int x1, int y1, int x2, int y2, int /*ncol*/, RgbColor rgb) {
+  const float p = g_xvray.page_scale;
+  const auto fx = [](int v) { return static_cast<float>(v); };
+  int X1, Y1, X2, Y2;
+  if (landscape_page()) {
+    X1 = round_point(fx(y1) * p);
+    Y1 = round_point(fx(x1) * p);
+    X2 = round_point(fx(y2) * p);
+    Y2 = round_point(fx(x2) * p);
+  } else {
+    const float h = fx(g_ivray.page_ny);
+    X1 = round_point(fx(x1) * p);
+    Y1 = round_point((h - fx(y1)) * p);
+    X2 = round_point(fx(x2) * p);
+    Y2 = round_point((h - fx(y2)) * p);
+  }
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%5d %5d %5d %5d %3d %3d %3d e ", X1, Y1, X2, Y2, rgb.r, rgb.g,
+                rgb.b);
+  records_.append_tokens(buf, 38);
+}
+
+void PostScriptDriver::end() {
+  drwpsc(0.0f, 0.0f, kPenFlush);
+  records_.append_tokens("showpage ", 9);
+}
+
+std::unique_ptr<Driver> make_postscript_driver(const DeviceRecord& device, DriverMemory& memory) {
+  return std::make_unique<PostScriptDriver>(device.code == 502, memory.postscript);
 }
 
 }  // namespace stylus

@@ -1,27 +1,17 @@
 // The PostScript devices "POST" and "PSCL": the header and prolog, the path writer with
-// its 50-point buffer, and the driver that turns colour, width, fill and end requests
-// into PostScript tokens.
+// its 50-point buffer, and the tokens of colour, width, miter limit, fill and end.
 #pragma once
 
-#include <cstdio>
 #include <memory>
 
-#include "devices/driver.h"
+#include "devices/device_table.h"
+#include "devices/file_driver.h"
 
 namespace stylus {
 
 inline constexpr int kPsPathSize = 50;
 // Device units per plot point on the PostScript devices (13/7).
 inline constexpr float kPsPageScale = 1.8571428f;
-
-// The path buffer of drwpsc. It persists from one session to the next.
-struct PsPathRecord {
-  int x[kPsPathSize];
-  int y[kPsPathSize];
-  int count;           // points in the buffer
-  int last_x, last_y;  // last point of the previous path
-};
-extern PsPathRecord g_pspath;
 
 // The sheet scale s (sheet units per page point) and s / page_scale, the factor of the
 // header's scale line, for the current page.
@@ -31,11 +21,36 @@ struct PsSheetScale {
 };
 PsSheetScale postscript_sheet_scale();
 
-// Writes the header and prolog to stream (nothing when it is null).
-void inipsc(std::FILE* stream);
-// One device point (x, y in device units) with pen 3 move, 2 draw, 999 flush.
-void drwpsc(float x, float y, int pen);
+class PostScriptDriver final : public FileDriver {
+ public:
+  // black_background paints the whole page black after the prolog ("PSCL"). last_point is
+  // where the previous session's last path ended; the driver keeps it up to date.
+  PostScriptDriver(bool black_background, PathEnd& last_point);
 
-std::unique_ptr<Driver> make_postscript_driver(int device);
+  // One device point (x, y in device units) with pen 3 move, 2 draw, 999 flush.
+  void drwpsc(float x, float y, int pen);
+
+  void point(const DevicePoint& p, int pen) override { drwpsc(p.x, p.y, pen); }
+  void color(const ColorChange& change) override;
+  void line_width(int width) override;
+  void miter_limit(float factor) override;
+  void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor rgb) override;
+  void flush() override { drwpsc(0.0f, 0.0f, kPenFlush); }
+
+ protected:
+  void header() override;
+  void end() override;
+
+ private:
+  void write_path();
+
+  bool black_background_;
+  PathEnd& last_;
+  int x_[kPsPathSize] = {};
+  int y_[kPsPathSize] = {};
+  int count_ = 0;
+};
+
+std::unique_ptr<Driver> make_postscript_driver(const DeviceRecord& device, DriverMemory& memory);
 
 }  // namespace stylus

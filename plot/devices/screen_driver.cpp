@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "draw/device_point.h"
+#include "devices/device_point.h"
 #include "state/protocol.h"
 #include "state/session.h"
 #include "state/state.h"
@@ -28,7 +28,8 @@ void show_message(const char* text, const char* title) {
 
 class ScreenDriver final : public Driver {
  public:
-  void start() override {
+  bool start(ByteSink* /*out*/) override {
+    g_ivray.window_number = g_ivray.device == 80 ? 1 : g_ivray.device - 74;
     std::fill(std::begin(g_screen_session.open), std::end(g_screen_session.open), 0);
     const int window = std::clamp(g_ivray.window_number, 1, ScreenWindows::kSlots);
     g_screen_session.open[window - 1] = 1;
@@ -42,12 +43,13 @@ class ScreenDriver final : public Driver {
     g_screen_session.scale[window - 1] = g_xvray.page_scale;
     // From now on the windowed end protocol is a message window of the screen.
     set_message_window(show_message);
+    return true;
   }
   void point(const DevicePoint& p, int pen) override { qqwdrw(p.ix, p.iy, pen); }
-  void color(int ncol) override { qqwclr(ncol); }
+  void color(const ColorChange& change) override { qqwclr(change.ncol); }
   void color_table(int kind, const int table[256]) override { qqwvlt(kind, table); }
   // Page corners to the pixels they cover, both edges included.
-  void fill(int x1, int y1, int x2, int y2, int ncol) override {
+  void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor /*rgb*/) override {
     const PageGeometry g = current_geometry();
     const DevicePoint a = screen_point(static_cast<float>(x1), static_cast<float>(y1), g);
     const DevicePoint b = screen_point(static_cast<float>(x2), static_cast<float>(y2), g);
@@ -88,7 +90,7 @@ float screen_window_scale(int window) {
   return g_screen_session.open[window - 1] ? g_screen_session.scale[window - 1] : 0.0f;
 }
 
-std::unique_ptr<Driver> make_screen_driver(int /*device*/) {
+std::unique_ptr<Driver> make_screen_driver(const DeviceRecord& /*device*/, DriverMemory& /*memory*/) {
   return std::make_unique<ScreenDriver>();
 }
 

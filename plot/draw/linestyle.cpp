@@ -8,7 +8,6 @@
 #include "devices/driver.h"
 #include "draw/pen.h"
 #include "state/messages.h"
-#include "state/record_buffer.h"
 #include "state/state.h"
 #include "stylus.h"
 
@@ -129,18 +128,6 @@ extern "C" void lnmlt(float f) {
     return;
   }
   qqstrk();
-  if (g_ivray.device >= 501 && g_ivray.device <= 600) {
-    int w = 2 * std::abs(g_ivray.line_width);
-    if (w <= 4) w = 5;
-    // A limit beyond the range of the token is written as the largest one.
-    const float limit = f * static_cast<float>(w);
-    const int n = limit < 2147483520.0f ? static_cast<int>(limit + 0.5f) : 2147483647;
-    // The pending path is written first, so that the new limit applies to later paths only.
-    if (Driver* drv = current_driver()) drv->flush();
-    char text[32];
-    std::snprintf(text, sizeof text, "%12d cm ", n);
-    qpsbuf(text, 16);
-    qpsbuf("setmiterlimit ", 14);
-  }
+  if (Driver* drv = current_driver()) drv->miter_limit(f);
   g_xvray.line_width_factor = f;
 }

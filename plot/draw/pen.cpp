@@ -5,8 +5,7 @@
 
 #include <cmath>
 
-#include "devices/driver.h"
-#include "draw/device_point.h"
+#include "devices/device_point.h"
 #include "draw/linestyle.h"
 #include "state/state.h"
 
@@ -101,11 +100,7 @@ void xline(const float xa[2], const float ya[2]) {
 
 void xjdraw(float x, float y, int pen) {
   ++g_ivray.n_vectors;
-  const DeviceClass cls = device_class(g_ivray.device);
-  if (cls == DeviceClass::kNone) return;
-  Driver* driver = current_driver();
-  if (driver == nullptr) return;
-  driver->point(device_point(cls, x, y, current_geometry()), pen);
+  dispatch_point(x, y, pen);
 }
 
 }  // namespace stylus

@@ -12,9 +12,7 @@ struct PenRecord {
   int pen_move_pending;             // set by strtqq when curve_offset is not 0
   float xplray[kStrokeBufferSize];  // the polyline buffer, page coordinates
   float yplray[kStrokeBufferSize];
-  int stroke_count;      // points in the buffer; 0 empty
-  int last_ix, last_iy;  // last device point (raster and applet devices)
-  int last_pen;          // last pen code written by the GKSL device
+  int stroke_count;  // points in the buffer; 0 empty
 };
 extern PenRecord g_pen;
 

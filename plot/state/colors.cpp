@@ -2,6 +2,7 @@
 // and the line width (linwid). Device output of each change goes through the driver.
 #include <cstring>
 
+#include "devices/device_table.h"
 #include "devices/driver.h"
 #include "draw/pen.h"
 #include "state/color_tables.h"
@@ -17,24 +18,20 @@ namespace {
 constexpr const char kColorKeywords[] = "WHIT+RED +GREE+YELL+BLUE+ORAN+CYAN+MAGE+BLAC+FORE+BACK";
 constexpr const char kTableKeywords[] = "SMAL+RAIN+SPEC+GREY+RRAI+RSPE+RGRE+VGA ";
 
-// Devices with a white background: PostScript, CGM, Windows metafile and the applet. With a
-// 256-entry ramp loaded their foreground is colour 0 and their background 255.
-bool white_background(int device) {
-  return device == 501 || device == 221 || device == 211 || device == 701;
-}
 bool ramp_table(int kind) {
   return kind >= kTableRainbow && kind <= kTableGrey;
 }
 
 int foreground_color() {
-  if (white_background(g_ivray.device) && ramp_table(g_ivray.color_table)) return 0;
+  // On white paper a 256-entry ramp draws in colour 0 (black) on colour 255 (white).
+  if (current_device().white_paper && ramp_table(g_ivray.color_table)) return 0;
   if (g_ivray.color_table == kTableSmall) return 1;
   if (g_ivray.color_table == kTableVga) return 15;
   return 255;
 }
 
 int background_color() {
-  if (white_background(g_ivray.device) && ramp_table(g_ivray.color_table)) return 255;
+  if (current_device().white_paper && ramp_table(g_ivray.color_table)) return 255;
   return 0;
 }
 
@@ -55,7 +52,10 @@ extern "C" void setclr(int ncol) {
   if (jqqlev(1, 3, "setclr")) return;
   if (jqqval(ncol, 0, 255)) return;
   qqstrk();
-  if (Driver* d = current_driver()) d->color(ncol);
+  if (Driver* d = current_driver()) {
+    const int entry = g_cycles.table[ncol];
+    d->color({ncol, {rgb_red(entry), rgb_green(entry), rgb_blue(entry)}, g_ivray.cur_color});
+  }
   g_ivray.cur_color = ncol;
 }
 
@@ -78,16 +78,13 @@ extern "C" void setvlt(const char* ctab) {
   if (jqqlev(1, 3, "setvlt")) return;
   int k = jqqind(kTableKeywords, 8, ctab);
   if (k == 0) return;
-  int kind = k - 1;
-  // The printer has only its eight colours.
-  if (g_ivray.device >= 300 && g_ivray.device <= 399) kind = kTableSmall;
+  const DeviceRecord& device = current_device();
+  const int kind = device.small_only ? kTableSmall : k - 1;
   g_ivray.color_table = kind;
 
   color_name_map(kind, g_cycles.name_map);
-  if ((g_ivray.device == 211 || g_ivray.device == 221) && ramp_table(kind)) {
-    g_cycles.name_map[0] = 0;
-  }
-  load_color_table(kind, g_cycles.table, g_ivray.device == 501);
+  if (device.white_maps_to_zero && ramp_table(kind)) g_cycles.name_map[0] = 0;
+  load_color_table(kind, g_cycles.table, device.small_swapped);
   build_color_cycle();
   if (Driver* d = current_driver()) d->color_table(kind, g_cycles.table);
   setclr(foreground_color());
@@ -100,10 +97,11 @@ extern "C" void linwid(int nwidth) {
     return;
   }
   qqstrk();
-  g_ivray.line_width = nwidth;
+  // A device that draws widths itself keeps the width negated: the stroke stage then sends
+  // only centre lines.
+  const bool device_width = current_device().draws_widths;
+  g_ivray.line_width = device_width ? -nwidth : nwidth;
   if (Driver* d = current_driver()) d->line_width(nwidth);
-  // Mitred corners on PostScript need the miter limit for the new width.
-  if (g_ivray.device >= 501 && g_ivray.device <= 600 && g_ivray.line_width_mode == 0) {
-    lnmlt(g_xvray.line_width_factor);
-  }
+  // Mitred corners need the miter limit for the new width.
+  if (device_width && g_ivray.line_width_mode == 0) lnmlt(g_xvray.line_width_factor);
 }

@@ -186,4 +186,8 @@ void qqserr(const char* text) {
   g_control.message_text = g_user_text;
 }
 
+void reset_messages() {
+  g_user_text[0] = '\0';
+}
+
 }  // namespace stylus

@@ -24,4 +24,7 @@ void qqserr(const char* text);
 // Text n (0..58) of the message table; entry 0 is a blank. Null outside the table.
 const char* message_table_text(int n);
 
+// Forgets the caller's warning text (process reset).
+void reset_messages();
+
 }  // namespace stylus

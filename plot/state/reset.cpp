@@ -3,9 +3,11 @@
 #include <cstdio>
 
 #include "axis/axis_state.h"
+#include "devices/device_table.h"
 #include "draw/clip.h"
 #include "draw/curve.h"
 #include "draw/linestyle.h"
+#include "state/color_tables.h"
 #include "state/messages.h"
 #include "state/session.h"
 #include "state/state.h"
@@ -25,7 +27,7 @@ extern "C" void resall(void) {
   reset_clip_window();
 
   g_ivray.cur_color = 0;
-  setvlt(g_ivray.device == 501 ? "rgrey" : "rainbo");
+  setvlt(current_device().default_table == kTableRevGrey ? "rgrey" : "rainbo");
 
   g_control.msg_stream = g_control.err_stream != nullptr ? g_control.err_stream : stdout;
   g_ivray.msg_unit = g_control.msg_stream == stdout ? 6 : 17;

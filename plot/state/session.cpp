@@ -7,13 +7,13 @@
 #include <cstring>
 #include <memory>
 
+#include "devices/device_table.h"
 #include "devices/driver.h"
+#include "devices/file_driver.h"
 #include "draw/pen.h"
-#include "state/device_table.h"
 #include "state/file_names.h"
 #include "state/messages.h"
 #include "state/protocol.h"
-#include "state/record_buffer.h"
 #include "state/state.h"
 #include "state/strings.h"
 #include "stylus.h"
@@ -31,28 +31,21 @@ void set_axis_defaults() {
   g_ivray.def_axis_pos_y = ny - 300;
 }
 
-// Names, versions and opens the output file of a file device. Returns false after a warning
-// when the file cannot be had; the session then runs without output.
-bool start_file() {
-  const int device = g_ivray.device;
+// Names and versions the output file of a file device and opens it when the driver writes
+// while drawing. Returns false after a warning when the file cannot be had; the session
+// then runs without output.
+bool start_file(const DeviceRecord& device, std::unique_ptr<ByteSink>& output) {
+  if (device.output == FileOutput::kWindow) return true;
   std::snprintf(g_control.metafile_name, sizeof g_control.metafile_name, "stylus.%s",
-                default_extension(device));
-  g_ivray.rec_len = 80;
-  g_ivray.rec_fill = 0;
-  const FileStart kind = file_start_kind(device);
-  if (kind == FileStart::kNone) return true;
+                device.extension);
+  if (device.output == FileOutput::kNone) return true;
   if (gfilnn(g_control.metafile_name, sizeof g_control.metafile_name) != 0) {
     warnc1(37, g_control.metafile_name);
     return false;
   }
-  if (kind == FileStart::kNameOnly) return true;
-  const char* mode = kind == FileStart::kOpenBinary ? "wb" : "w";
-  g_control.out_stream = std::fopen(g_control.metafile_name, mode);
-  if (g_control.out_stream == nullptr) {
-    warnc1(36, g_control.metafile_name);
-    return false;
-  }
-  return true;
+  if (device.output == FileOutput::kAtEnd) return true;
+  output = open_output_file();
+  return output != nullptr;
 }
 
 // The session's messages go to an error file when asked for, or when the protocol is shown
@@ -60,8 +53,7 @@ bool start_file() {
 void open_error_file() {
   g_control.err_stream = stdout;
   g_ivray.err_file_open = 0;
-  const bool wanted = g_ivray.err_to_file == 1 || g_ivray.protocol_window == 1 ||
-                      (g_control.out_stream != nullptr && g_control.out_stream == stdout);
+  const bool wanted = g_ivray.err_to_file == 1 || g_ivray.protocol_window == 1;
   if (!wanted) return;
   qqcopy(g_control.error_file_name, "stylus.err",
          static_cast<int>(sizeof g_control.error_file_name) - 1);
@@ -114,10 +106,7 @@ using namespace stylus;
 
 extern "C" void disini(void) {
   if (jqqlev(0, 0, "disini")) return;
-  if (g_ivray.device == 0) {
-    g_ivray.device = 201;
-    std::memcpy(g_control.device_name, "GKSL", 5);
-  }
+  if (g_ivray.device == 0) use_default_device();
   std::unique_ptr<Driver> driver = make_driver(g_ivray.device);
   if (driver == nullptr) {
     // No session without a driver: drawing would silently go nowhere.
@@ -135,17 +124,10 @@ extern "C" void disini(void) {
   g_ivray.window_font_kind = 1;
   g_ivray.byte_order = 1;
   set_axis_defaults();
-  g_control.out_stream = nullptr;
 
-  bool have_output = true;
-  if (g_ivray.device <= 100) {
-    g_ivray.window_number = g_ivray.device == 80 ? 1 : g_ivray.device - 74;
-  } else {
-    have_output = start_file();
-  }
-  if (have_output) {
-    set_current_driver(std::move(driver));
-    current_driver()->start();
+  std::unique_ptr<ByteSink> output;
+  if (start_file(current_device(), output) && driver->start(output.get())) {
+    set_current_driver(std::move(driver), std::move(output));
   }
 
   open_error_file();
@@ -157,20 +139,15 @@ extern "C" void disfin(void) {
   qqstrk();
   Driver* driver = current_driver();
   int written = driver != nullptr ? driver->finish() : 0;
-  if (g_control.out_stream != nullptr) {
-    if (g_ivray.rec_fill > 0) qqsflush();
-    const bool closed = std::fclose(g_control.out_stream) == 0;
-    g_control.out_stream = nullptr;
-    if (!closed) {
-      warnc1(36, g_control.metafile_name);
-      written = 0;
-    }
+  // The output file is put in place only when every byte of it was written.
+  if (ByteSink* output = session_output(); output != nullptr && !output->close()) {
+    warnc1(36, g_control.metafile_name);
+    written = 0;
   }
   set_current_driver(nullptr);
   g_ivray.level = 0;
   g_ivray.finished = 1;
-  written += close_error_file();
-  print_end_protocol(written);
+  print_end_protocol(written + close_error_file());
 }
 
 extern "C" void winini(void) {

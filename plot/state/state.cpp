@@ -11,7 +11,6 @@ IntRecord g_ivray;
 RealRecord g_xvray;
 TitleRecord g_titles;
 CycleRecord g_cycles;
-char CBUF[88];
 
 namespace {
 bool g_defaults_applied = false;
@@ -41,13 +40,12 @@ void ensure_process_defaults() {
   g_defaults_applied = true;
 }
 
-void reset_process_state() {
+void reset_plot_records() {
   g_control = ControlRecord{};
   g_ivray = IntRecord{};
   g_xvray = RealRecord{};
   g_titles = TitleRecord{};
   g_cycles = CycleRecord{};
-  std::memset(CBUF, 0, sizeof CBUF);
   g_defaults_applied = false;
 }
 

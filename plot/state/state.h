@@ -11,7 +11,6 @@ namespace stylus {
 // Output streams, keywords and file names.
 struct ControlRecord {
   std::FILE* msg_stream = nullptr;  // warnings and the end protocol
-  std::FILE* out_stream = nullptr;  // the open metafile of a file device; none for the screen
   std::FILE* err_stream = nullptr;  // the error file when open, else standard output
   char page_format[5] = {};         // "DA4L", ...
   char device_name[5] = {};         // keyword printed in the end protocol
@@ -54,8 +53,6 @@ struct IntRecord {
   int screen_opts[kScreenOptionCount];  // options handed to the screen driver at its start
   // streams and messages
   int msg_unit;         // 6 standard output, 17 the error file, 0 messages off
-  int rec_len;          // record length of a metafile
-  int rec_fill;         // bytes pending in CBUF
   int err_to_file;      // messages go to the error file
   int protocol_window;  // the end protocol is shown in a message window
   int err_file_open;    // the error file was opened by this session
@@ -116,13 +113,14 @@ extern IntRecord g_ivray;
 extern RealRecord g_xvray;
 extern TitleRecord g_titles;
 extern CycleRecord g_cycles;
-extern char CBUF[88];  // output record buffer of the file devices
 
 // Applies the once-per-process defaults on its first call; later calls do nothing. The level
 // check calls it, so whichever library routine comes first sets them up.
 void ensure_process_defaults();
-// Forgets that the defaults were applied and zero-fills every record, as at program start
-// (for tests that need a fresh process state).
-void reset_process_state();
+// Returns every record and every module state of the library to its program-start state:
+// the plot records, the pen, line-style, clip, font, axis and curve records, the session's
+// driver and the drivers' memory, the screen windows, the clock and the message window.
+// For tests and the fuzz driver; the next library call applies the defaults again.
+void reset_process();
 
 }  // namespace stylus

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "devices/device_table.h"
 #include "devices/driver.h"
 
 struct DriverEvent {
@@ -30,16 +31,19 @@ class RecordingDriver : public stylus::Driver {
     return result;
   }
 
-  void start() override { log().push_back({DriverEvent::kStart}); }
+  bool start(stylus::ByteSink* /*out*/) override {
+    log().push_back({DriverEvent::kStart});
+    return true;
+  }
   void point(const stylus::DevicePoint& p, int pen) override {
     DriverEvent e{DriverEvent::kPoint};
     e.point = p;
     e.pen = pen;
     log().push_back(e);
   }
-  void color(int ncol) override {
+  void color(const stylus::ColorChange& change) override {
     DriverEvent e{DriverEvent::kColor};
-    e.value = ncol;
+    e.value = change.ncol;
     log().push_back(e);
   }
   void color_table(int kind, const int table[256]) override {
@@ -54,7 +58,7 @@ class RecordingDriver : public stylus::Driver {
     e.value = width;
     log().push_back(e);
   }
-  void fill(int x1, int y1, int x2, int y2, int ncol) override {
+  void fill(int x1, int y1, int x2, int y2, int ncol, stylus::RgbColor /*rgb*/) override {
     DriverEvent e{DriverEvent::kFill};
     e.x1 = x1, e.y1 = y1, e.x2 = x2, e.y2 = y2, e.value = ncol;
     log().push_back(e);

@@ -107,7 +107,7 @@ TEST_F(Transformation, IntegerPositionsOfFarPointsStayInRange) {
 
 TEST(MakeAxisClip, FileDeviceInsetsByOnePoint) {
   const AxisClipRecord c =
-      make_axis_clip({494, 1799, 1980, 1400, 0, 0, 2969, 2099, 501, 1.8571428f, -1});
+      make_axis_clip({494, 1799, 1980, 1400, 0, 0, 2969, 2099, false, 1.8571428f, -1});
   EXPECT_EQ(c.axis_clip_left, 495);
   EXPECT_EQ(c.axis_clip_right, 2472);
   EXPECT_EQ(c.axis_clip_top, 401);
@@ -121,25 +121,25 @@ TEST(MakeAxisClip, FileDeviceInsetsByOnePoint) {
 
 TEST(MakeAxisClip, ScreenInsetGrowsWithSmallerPixels) {
   // 0.5 pixels per point: margin -(nint(1.98) + 1) = -3.
-  AxisClipRecord c = make_axis_clip({494, 1799, 1980, 1400, 0, 0, 2969, 2099, 80, 0.5f, -1});
+  AxisClipRecord c = make_axis_clip({494, 1799, 1980, 1400, 0, 0, 2969, 2099, true, 0.5f, -1});
   EXPECT_EQ(c.axis_clip_left, 497);
   EXPECT_EQ(c.axis_clip_right, 2470);
   EXPECT_EQ(c.axis_clip_top, 403);
   EXPECT_EQ(c.axis_clip_bottom, 1796);
   // One pixel per point: margin -2.
-  c = make_axis_clip({494, 1799, 1980, 1400, 0, 0, 2969, 2099, 80, 1.0f, -1});
+  c = make_axis_clip({494, 1799, 1980, 1400, 0, 0, 2969, 2099, true, 1.0f, -1});
   EXPECT_EQ(c.axis_clip_left, 496);
   EXPECT_EQ(c.axis_clip_bottom, 1797);
 }
 
 TEST(MakeAxisClip, BoundedByThePageAndShiftedByTheOffset) {
   // A positive margin widens the window beyond the page on two sides.
-  AxisClipRecord c = make_axis_clip({0, 2099, 2970, 2100, 0, 0, 2969, 2099, 501, 1.0f, 5});
+  AxisClipRecord c = make_axis_clip({0, 2099, 2970, 2100, 0, 0, 2969, 2099, false, 1.0f, 5});
   EXPECT_EQ(c.axis_clip_left, 0);
   EXPECT_EQ(c.axis_clip_top, 0);
   EXPECT_EQ(c.axis_clip_right, 2969);
   EXPECT_EQ(c.axis_clip_bottom, 2099);
-  c = make_axis_clip({494, 1799, 1980, 1400, 10, 20, 2969, 2099, 501, 1.0f, -1});
+  c = make_axis_clip({494, 1799, 1980, 1400, 10, 20, 2969, 2099, false, 1.0f, -1});
   EXPECT_EQ(c.axis_clip_left, 505);
   EXPECT_EQ(c.axis_clip_top, 421);
   EXPECT_EQ(c.axis_clip_right, 2482);

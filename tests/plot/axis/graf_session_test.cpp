@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "axis/axis_state.h"
+#include "draw/clip.h"
 #include "plot/axis/graf_session_fixture.h"
 
 using namespace stylus;

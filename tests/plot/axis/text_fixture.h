@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "axis/font_state.h"
-#include "devices/driver.h"
+#include "devices/device_table.h"
 #include "draw/pen.h"
 #include "state/state.h"
 #include "stylus.h"

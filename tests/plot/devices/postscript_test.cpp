@@ -12,12 +12,13 @@
 #include "devices/postscript.h"
 #include "draw/pen.h"
 #include "state/protocol.h"
-#include "state/record_buffer.h"
+#include "devices/device_table.h"
+#include "devices/record_buffer.h"
+#include "stylus.h"
 #include "state/state.h"
 #include "support/fixed_clock.h"
 #include "support/fresh_process.h"
 #include "support/ghostscript.h"
-#include "support/memory_stream.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
 
@@ -31,40 +32,39 @@ class PostScriptTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fresh_process();
-    ensure_process_defaults();
-    g_ivray.device = 501;
-    g_ivray.rec_len = 80;
-    g_ivray.rec_fill = 0;
     set_local_time_source(fixed_test_time);
-    for (int i = 0; i < 256; ++i) g_cycles.table[i] = (255 - i) * 0x010101;  // grey, reversed
-    out_ = std::make_unique<MemoryStream>();
-    g_control.out_stream = out_->file();
+    metafl("POST");  // the pen model's dispatch turns page points as on this device
   }
   void TearDown() override { fresh_process(); }
 
-  // Starts a session's driver: page scale and header.
-  Driver& start() {
-    set_current_driver(make_driver(g_ivray.device));
-    Driver* d = current_driver();
-    EXPECT_NE(d, nullptr);
-    d->start();
-    return *d;
+  // Starts a PostScript driver writing into a fresh memory sink (a "PSCL" one with a black
+  // background when asked) and makes it the session's driver, so that the pen model
+  // reaches it.
+  PostScriptDriver& start(bool pscl = false) {
+    set_current_driver(nullptr);
+    out_ = std::make_unique<MemorySink>();
+    auto driver = std::make_unique<PostScriptDriver>(pscl, driver_memory().postscript);
+    PostScriptDriver& d = *driver;
+    EXPECT_TRUE(d.start(out_.get()));
+    set_current_driver(std::move(driver));
+    pscl_ = pscl;
+    return d;
   }
   // The token records written after the header (pending record flushed).
   std::vector<std::string> body() {
-    qqsflush();
+    current_records()->flush();
     std::vector<std::string> lines = split_lines(out_->bytes());
-    const std::size_t skip = header_lines();
+    const std::size_t skip = kHeaderLines + (pscl_ ? 1 : 0);
     return std::vector<std::string>(lines.begin() + std::min(skip, lines.size()), lines.end());
   }
-  std::size_t header_lines() const { return kHeaderLines + (g_ivray.device == 502 ? 1 : 0); }
   std::string tokens() {
     std::string all;
     for (const std::string& line : body()) all += line;
     return all;
   }
 
-  std::unique_ptr<MemoryStream> out_;
+  std::unique_ptr<MemorySink> out_;
+  bool pscl_ = false;
 };
 
 TEST_F(PostScriptTest, HeaderOfTheDefaultPage) {
@@ -79,7 +79,7 @@ TEST_F(PostScriptTest, HeaderOfTheDefaultPage) {
   EXPECT_EQ(lines[4], "%%EndComments");
   EXPECT_EQ(lines[77], "  150 cm   200 cm translate 5 cm setlinewidth   1.000476  1.000476 scale");
   // The header went straight to the file: nothing is pending in the record buffer.
-  EXPECT_EQ(g_ivray.rec_fill, 0);
+  EXPECT_EQ(current_records()->fill(), 0);
 }
 
 TEST_F(PostScriptTest, PrologHas72LinesInItsFixedFrame) {
@@ -103,8 +103,7 @@ TEST_F(PostScriptTest, PrologHas72LinesInItsFixedFrame) {
 }
 
 TEST_F(PostScriptTest, PortraitPageAndUserScale) {
-  g_ivray.page_nx = 2099;
-  g_ivray.page_ny = 2969;
+  setpag("DA4P");
   start();
   std::vector<std::string> lines = split_lines(out_->bytes());
   ASSERT_GE(lines.size(), 3u);
@@ -112,10 +111,7 @@ TEST_F(PostScriptTest, PortraitPageAndUserScale) {
   EXPECT_EQ(lines[2], "%%Creator: STYLUS   7.3 P");
 
   // A user scale of 0.5 limits the sheet scale to 1.
-  out_ = std::make_unique<MemoryStream>();
-  g_control.out_stream = out_->file();
-  g_ivray.page_nx = 2969;
-  g_ivray.page_ny = 2099;
+  setpag("DA4L");
   g_xvray.user_scale = 0.5f;
   start();
   lines = split_lines(out_->bytes());
@@ -125,28 +121,27 @@ TEST_F(PostScriptTest, PortraitPageAndUserScale) {
 }
 
 TEST_F(PostScriptTest, PsclPaintsABlackBackground) {
-  g_ivray.device = 502;
-  start();
+  start(true);
   std::vector<std::string> lines = split_lines(out_->bytes());
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(kHeaderLines + 1));
   EXPECT_EQ(lines.back(), "0 0 3898 5514 0 0 0 e ");
 
-  out_ = std::make_unique<MemoryStream>();
-  g_control.out_stream = out_->file();
-  g_ivray.page_nx = 2099;
-  g_ivray.page_ny = 2969;
-  start();
+  setpag("DA4P");
+  start(true);
   lines = split_lines(out_->bytes());
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(kHeaderLines + 1));
   EXPECT_EQ(lines.back(), "0 5514 3898 0 0 0 0 e ");
 }
 
-TEST_F(PostScriptTest, NoHeaderWithoutAStream) {
-  g_control.out_stream = nullptr;
-  start();
-  current_driver()->finish();
-  qqsflush();
-  EXPECT_TRUE(out_->bytes().empty());
+TEST_F(PostScriptTest, WithoutAnOutputTheRecordsAreFormedAndDropped) {
+  PathEnd last;
+  PostScriptDriver d(false, last);
+  EXPECT_TRUE(d.start(nullptr));
+  d.drwpsc(10.0f, 10.0f, kPenMove);
+  for (int i = 0; i < 200; ++i) d.drwpsc(20.0f + i, 20.0f, kPenDraw);
+  EXPECT_EQ(d.finish(), 1);
+  EXPECT_EQ(d.records()->fill(), 0);
+  EXPECT_EQ(last.x, 219);  // the path was ended all the same
 }
 
 TEST_F(PostScriptTest, LineIsWrittenAtTheNextFlush) {
@@ -159,10 +154,10 @@ TEST_F(PostScriptTest, LineIsWrittenAtTheNextFlush) {
 }
 
 TEST_F(PostScriptTest, HundredPointsMakeThreePaths) {
-  start();
-  drwpsc(1.0f, 1.0f, kPenMove);
-  for (int i = 2; i <= 100; ++i) drwpsc(static_cast<float>(i), 1.0f, kPenDraw);
-  drwpsc(0.0f, 0.0f, kPenFlush);
+  PostScriptDriver& d = start();
+  d.drwpsc(1.0f, 1.0f, kPenMove);
+  for (int i = 2; i <= 100; ++i) d.drwpsc(static_cast<float>(i), 1.0f, kPenDraw);
+  d.drwpsc(0.0f, 0.0f, kPenFlush);
   std::string expected;
   const auto path = [&](int from, int to) {
     for (int i = from; i <= to; ++i)
@@ -177,14 +172,19 @@ TEST_F(PostScriptTest, HundredPointsMakeThreePaths) {
 }
 
 TEST_F(PostScriptTest, DrawAfterAFlushContinuesFromTheLastPoint) {
-  start();
-  drwpsc(10.4f, 20.6f, kPenMove);
-  drwpsc(30.0f, 40.0f, kPenDraw);
-  drwpsc(0.0f, 0.0f, kPenFlush);
-  drwpsc(0.0f, 0.0f, kPenFlush);  // nothing pending: nothing written
-  drwpsc(50.0f, 60.0f, kPenDraw);
-  drwpsc(0.0f, 0.0f, kPenFlush);
+  PostScriptDriver& d = start();
+  d.drwpsc(10.4f, 20.6f, kPenMove);
+  d.drwpsc(30.0f, 40.0f, kPenDraw);
+  d.drwpsc(0.0f, 0.0f, kPenFlush);
+  d.drwpsc(0.0f, 0.0f, kPenFlush);  // nothing pending: nothing written
+  d.drwpsc(50.0f, 60.0f, kPenDraw);
+  d.drwpsc(0.0f, 0.0f, kPenFlush);
   EXPECT_EQ(tokens(), "10 21 u 30 40 d p 30 40 u 50 60 d p ");
+  // The next driver of the process continues from there too.
+  PostScriptDriver& next = start();
+  next.drwpsc(70.0f, 80.0f, kPenDraw);
+  next.drwpsc(0.0f, 0.0f, kPenFlush);
+  EXPECT_EQ(tokens(), "50 60 u 70 80 d p ");
 }
 
 TEST_F(PostScriptTest, WidthTokensAndTheNegatedWidth) {
@@ -200,38 +200,34 @@ TEST_F(PostScriptTest, WidthTokensAndTheNegatedWidth) {
   std::string expected;
   for (const auto& r : rows) {
     d.line_width(r.n);
-    EXPECT_EQ(g_ivray.line_width, -r.n);
     expected += r.text;
   }
   EXPECT_EQ(tokens(), expected);
 }
 
 TEST_F(PostScriptTest, ColourIsWrittenOnEveryChangeAfterThePath) {
-  Driver& d = start();
-  g_cycles.table[254] = 0xFF0000;
-  drwpsc(10.0f, 10.0f, kPenMove);
-  drwpsc(20.0f, 20.0f, kPenDraw);
-  d.color(254);
-  d.color(254);  // the same colour again: written again
-  d.color(0);
+  PostScriptDriver& d = start();
+  d.drwpsc(10.0f, 10.0f, kPenMove);
+  d.drwpsc(20.0f, 20.0f, kPenDraw);
+  d.color({254, {255, 0, 0}, 0});
+  d.color({254, {255, 0, 0}, 254});  // the same colour again: written again
+  d.color({0, {255, 255, 255}, 254});
   EXPECT_EQ(tokens(), "10 10 u 20 20 d p 255 0 0 f 255 0 0 f 255 255 255 f ");
 }
 
 TEST_F(PostScriptTest, FillKeepsThePendingPathAndMapsTheCorners) {
-  Driver& d = start();
-  g_cycles.table[2] = 0x102030;
-  drwpsc(10.0f, 10.0f, kPenMove);
-  drwpsc(20.0f, 20.0f, kPenDraw);
-  d.fill(100, 200, 300, 400, 258);  // colour number taken mod 256
+  PostScriptDriver& d = start();
+  d.drwpsc(10.0f, 10.0f, kPenMove);
+  d.drwpsc(20.0f, 20.0f, kPenDraw);
+  d.fill(100, 200, 300, 400, 2, {16, 32, 48});
   d.flush();
   EXPECT_EQ(tokens(), "371 186 743 557 16 32 48 e 10 10 u 20 20 d p ");
 }
 
 TEST_F(PostScriptTest, FillOnAPortraitPagePutsYUp) {
-  g_ivray.page_nx = 2099;
-  g_ivray.page_ny = 2969;
+  setpag("DA4P");
   Driver& d = start();
-  d.fill(100, 200, 300, 400, 255);
+  d.fill(100, 200, 300, 400, 255, {0, 0, 0});
   EXPECT_EQ(tokens(), "186 5142 557 4771 0 0 0 e ");
 }
 
@@ -252,7 +248,7 @@ TEST_F(PostScriptTest, TokensFollowIn80CharacterRecords) {
     } else {
       xdraw(t * 3.0f, 1000.0f - t);
     }
-    if (i % 91 == 0) d.color(i % 256);
+    if (i % 91 == 0) d.color({i % 256, {i % 256, 0, 0}, 0});
   }
   qqstrk();
   d.finish();
@@ -277,24 +273,25 @@ TEST_F(PostScriptTest, TokensFollowIn80CharacterRecords) {
 
 class PostScriptFileTest : public PostScriptTest {
  protected:
-  // Writes a whole file through the driver and the record buffer.
-  void write_file(const std::string& name, const std::string& extra) {
-    std::FILE* f = std::fopen(name.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    g_control.out_stream = f;
-    Driver& d = start();
-    d.color(0);
+  // Writes a whole file through the driver and the record buffer, then extra text.
+  void write_file(const std::string& name, const std::string& extra, bool pscl = false) {
+    std::unique_ptr<FileSink> file = FileSink::create(name.c_str());
+    ASSERT_NE(file, nullptr);
+    set_current_driver(nullptr);
+    auto driver = std::make_unique<PostScriptDriver>(pscl, driver_memory().postscript);
+    PostScriptDriver& d = *driver;
+    d.start(file.get());
+    set_current_driver(std::move(driver));
+    d.color({0, {255, 255, 255}, 255});
     d.line_width(4);
     lineqq(100, 200, 2900, 2000);
     for (int i = 0; i < 120; ++i) xdraw(100.0f + 20.0f * i, 1000.0f + (i % 7) * 30.0f);
     qqstrk();
-    d.color(200);
-    d.fill(500, 500, 900, 700, 128);
+    d.color({200, {55, 55, 55}, 0});
+    d.fill(500, 500, 900, 700, 128, {127, 127, 127});
     d.finish();
-    qqsflush();
-    std::fputs(extra.c_str(), f);
-    std::fclose(f);
-    g_control.out_stream = nullptr;
+    file->put(extra);
+    ASSERT_TRUE(file->close());
   }
 };
 
@@ -307,8 +304,7 @@ TEST_F(PostScriptFileTest, GhostscriptReadsTheFile) {
 
 TEST_F(PostScriptFileTest, GhostscriptReadsThePsclFile) {
   ScratchDir dir;
-  g_ivray.device = 502;
-  write_file("plot.psc", "");
+  write_file("plot.psc", "", true);
   const GhostscriptResult gs = run_ghostscript("plot.psc");
   EXPECT_TRUE(gs.ok()) << gs.status << "\n" << gs.output;
 }

@@ -153,5 +153,21 @@ TEST_F(ScreenSession, CornerWindowDevicesUseTheirSlots) {
   EXPECT_EQ(fake_->title(fake_->last_window()), "STYLUS 3 / Click MB2 to continue ...");
 }
 
+TEST_F(ScreenSession, WindowNumbersOfTheScreenDevices) {
+  const struct {
+    const char* key;
+    int window;
+  } rows[] = {{"XWIN", 1}, {"XWI2", 2}, {"XWI3", 3}, {"XWI5", 5}, {"XWND", 1}, {"MET4", 1}};
+  for (const auto& row : rows) {
+    metafl(row.key);
+    disini();
+    EXPECT_EQ(g_ivray.window_number, row.window) << row.key;
+    release_right_button();
+    capture();
+    disfin();
+    stdout_text();
+  }
+}
+
 }  // namespace
 }  // namespace stylus

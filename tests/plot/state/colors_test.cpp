@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "plot/state/state_fixture.h"
+#include "draw/pen.h"
 #include "state/color_tables.h"
 #include "stylus.h"
 

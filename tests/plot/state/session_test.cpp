@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "draw/linestyle.h"
+#include "draw/pen.h"
 #include "plot/state/state_fixture.h"
 #include "state/session.h"
 #include "stylus.h"
@@ -50,9 +52,9 @@ TEST_F(Session, WithoutMetaflTheSessionWritesTheTextMetafileOnTheDefaultPage) {
   EXPECT_EQ(g_ivray.axis_pos_x, 494);
   EXPECT_EQ(g_ivray.axis_pos_y, 1799);
   EXPECT_STREQ(g_control.metafile_name, "stylus.met");
-  EXPECT_NE(g_control.out_stream, nullptr);
-  EXPECT_TRUE(file_exists("stylus.met"));
-  EXPECT_EQ(g_ivray.rec_len, 80);
+  ASSERT_NE(session_output(), nullptr);
+  // The file is written under a temporary name and put in place complete at the end.
+  EXPECT_FALSE(file_exists("stylus.met"));
   capture();
   disfin();
   EXPECT_EQ(stdout_text(),
@@ -60,8 +62,9 @@ TEST_F(Session, WithoutMetaflTheSessionWritesTheTextMetafileOnTheDefaultPage) {
                 "\n <<  Metafile: stylus.met                                        <<"));
   EXPECT_EQ(g_ivray.level, 0);
   EXPECT_EQ(g_ivray.finished, 1);
-  EXPECT_EQ(g_control.out_stream, nullptr);
+  EXPECT_EQ(session_output(), nullptr);
   EXPECT_EQ(current_driver(), nullptr);
+  EXPECT_TRUE(file_exists("stylus.met"));
   EXPECT_FALSE(file_exists("stylus.err"));
 }
 
@@ -188,7 +191,7 @@ TEST_F(Session, DeviceWithoutDriverIsRefused) {
   EXPECT_EQ(stdout_text(), " <<<< Warning 101: Output device not available in disini!   (TIFF)\n");
   EXPECT_EQ(g_ivray.level, 0);
   EXPECT_EQ(current_driver(), nullptr);
-  EXPECT_EQ(g_control.out_stream, nullptr);
+  EXPECT_EQ(session_output(), nullptr);
   capture();
   disfin();  // no session to end
   EXPECT_EQ(stdout_text(), " <<<< Warning   3: Incorrect level in disfin!   (   0)\n");
@@ -212,7 +215,7 @@ TEST_F(Session, AFileThatCannotBeOpenedGivesFileErrorAndNoOutput) {
   disini();
   EXPECT_EQ(stdout_text(), " <<<< Warning  36: File error in disini!   (stylus.psc)\n");
   EXPECT_EQ(g_ivray.level, 1);
-  EXPECT_EQ(g_control.out_stream, nullptr);
+  EXPECT_EQ(session_output(), nullptr);
   EXPECT_EQ(current_driver(), nullptr);  // nothing can be written
   color("RED");
   linwid(3);
@@ -242,7 +245,7 @@ TEST_F(Session, DisiniTwiceWarnsAndKeepsTheFirstSession) {
             " <<<< Warning   3: Incorrect level in setpag!   (   1)\n"
             " <<<< Warning   3: Incorrect level in winini!   (   1)\n");
   EXPECT_EQ(current_driver(), first);
-  EXPECT_EQ(g_ivray.line_width, 7);
+  EXPECT_EQ(g_ivray.line_width, -7);  // PostScript draws the width itself
   EXPECT_EQ(g_ivray.device, 501);
   EXPECT_EQ(g_ivray.page_nx, 2969);
   EXPECT_EQ(g_ivray.protocol_window, 0);
@@ -295,7 +298,6 @@ TEST_F(Session, ResallDefaults) {
   EXPECT_FLOAT_EQ(g_xvray.line_width_factor, 2.0f);
   EXPECT_EQ(g_ivray.window_end_mode, 0);
   EXPECT_EQ(g_ivray.window_font_kind, 1);
-  EXPECT_EQ(g_ivray.window_number, 1);
   EXPECT_EQ(g_control.msg_stream, stdout);
   EXPECT_EQ(g_ivray.msg_unit, 6);
   EXPECT_STREQ(g_titles.axis_title_x, "");
@@ -308,21 +310,6 @@ TEST_F(Session, ResallDefaults) {
   EXPECT_EQ(g_cycles.symbol_cycle[18], 0);
   EXPECT_EQ(g_cycles.symbol_cycle[29], 11);
   disfin();
-}
-
-TEST_F(Session, WindowNumbersOfTheScreenDevices) {
-  use_recording_driver();
-  RecordingDriver::finish_result() = 0;
-  const struct {
-    const char* key;
-    int window;
-  } rows[] = {{"XWIN", 1}, {"XWI2", 2}, {"XWI3", 3}, {"XWI5", 5}, {"XWND", 1}, {"MET4", 1}};
-  for (const auto& row : rows) {
-    metafl(row.key);
-    disini();
-    EXPECT_EQ(g_ivray.window_number, row.window) << row.key;
-    disfin();
-  }
 }
 
 TEST_F(Session, WindowedProtocolGoesToTheMessageWindow) {

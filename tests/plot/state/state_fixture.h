@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "devices/driver.h"
+#include "devices/device_table.h"
 #include "state/protocol.h"
 #include "state/state.h"
 #include "support/fixed_clock.h"
@@ -41,13 +41,9 @@ class StateTest : public ::testing::Test {
  private:
   static void close_streams() {
     using stylus::g_control;
-    if (g_control.out_stream != nullptr && g_control.out_stream != stdout) {
-      std::fclose(g_control.out_stream);
-    }
     if (g_control.err_stream != nullptr && g_control.err_stream != stdout) {
       std::fclose(g_control.err_stream);
     }
-    g_control.out_stream = nullptr;
     g_control.err_stream = nullptr;
   }
 

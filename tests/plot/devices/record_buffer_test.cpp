@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "state/record_buffer.h"
-#include "state/state.h"
-#include "support/fresh_process.h"
-#include "support/memory_stream.h"
+#include "devices/record_buffer.h"
+#include "devices/postscript.h"
 #include "support/text_files.h"
 
 using namespace stylus;
@@ -17,38 +15,31 @@ namespace {
 
 class RecordBufferTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fresh_process();
-    g_ivray.device = 401;  // a text format
-    g_ivray.rec_len = 80;
-    g_ivray.rec_fill = 0;
-    g_control.out_stream = out_.file();
-  }
-  void TearDown() override { fresh_process(); }
-
   std::vector<std::string> lines() { return split_lines(out_.bytes()); }
 
-  MemoryStream out_;
+  MemorySink out_;
+  RecordBuffer text_{&out_, RecordKind::kText};
+  RecordBuffer binary_{&out_, RecordKind::kBinary};
 };
 
 TEST_F(RecordBufferTest, TextItemsFillRecordsWithoutBeingSplit) {
-  for (int i = 0; i < 12; ++i) qqsbuf("PD1234567;", 10);  // 10 characters each
+  for (int i = 0; i < 12; ++i) text_.append("PD1234567;", 10);  // 10 characters each
   std::string first_record;
   for (int i = 0; i < 8; ++i) first_record += "PD1234567;";
   EXPECT_EQ(out_.bytes(), first_record + "\n");  // written when the ninth item came
-  EXPECT_EQ(g_ivray.rec_fill, 40);
-  qqsflush();
+  EXPECT_EQ(text_.fill(), 40);
+  text_.flush();
   const std::vector<std::string> rec = lines();
   ASSERT_EQ(rec.size(), 2u);
   EXPECT_EQ(rec[1].size(), 40u);
-  EXPECT_EQ(g_ivray.rec_fill, 0);
-  qqsflush();  // nothing pending: no empty record
+  EXPECT_EQ(text_.fill(), 0);
+  text_.flush();  // nothing pending: no empty record
   EXPECT_EQ(lines().size(), 2u);
 }
 
 TEST_F(RecordBufferTest, AnItemThatDoesNotFitStartsTheNextRecord) {
-  for (int i = 0; i < 12; ++i) qqsbuf("SP1234;", 7);
-  qqsflush();
+  for (int i = 0; i < 12; ++i) text_.append("SP1234;", 7);
+  text_.flush();
   const std::vector<std::string> rec = lines();
   ASSERT_EQ(rec.size(), 2u);
   EXPECT_EQ(rec[0].size(), 77u);  // 11 items; the 12th would have made 84
@@ -56,10 +47,10 @@ TEST_F(RecordBufferTest, AnItemThatDoesNotFitStartsTheNextRecord) {
 }
 
 TEST_F(RecordBufferTest, AnItemLongerThanARecordIsCutIntoRecords) {
-  qqsbuf("ab", 2);
+  text_.append("ab", 2);
   const std::string big(170, 'x');
-  qqsbuf(big.c_str(), 170);
-  qqsflush();
+  text_.append(big.c_str(), 170);
+  text_.flush();
   const std::vector<std::string> rec = lines();
   ASSERT_EQ(rec.size(), 4u);
   EXPECT_EQ(rec[0], "ab");
@@ -69,15 +60,14 @@ TEST_F(RecordBufferTest, AnItemLongerThanARecordIsCutIntoRecords) {
 }
 
 TEST_F(RecordBufferTest, CgmRecordsAreExactly80BytesAndSplitItems) {
-  g_ivray.device = 211;
   std::string item(30, '\0');
   for (int i = 0; i < 30; ++i) item[i] = static_cast<char>(i);  // binary, zero bytes included
-  for (int i = 0; i < 3; ++i) qqsbuf(item.data(), 30);
+  for (int i = 0; i < 3; ++i) binary_.append(item.data(), 30);
   const std::string first = out_.bytes();
   ASSERT_EQ(first.size(), 80u);  // 60 bytes and the first 20 of the third item
   EXPECT_EQ(first.substr(60), item.substr(0, 20));
-  EXPECT_EQ(g_ivray.rec_fill, 10);
-  qqsflush();  // padded with blanks to 80 bytes, no line end
+  EXPECT_EQ(binary_.fill(), 10);
+  binary_.flush();  // padded with blanks to 80 bytes, no line end
   const std::string all = out_.bytes();
   ASSERT_EQ(all.size(), 160u);
   EXPECT_EQ(all.substr(80, 10), item.substr(20));
@@ -85,59 +75,71 @@ TEST_F(RecordBufferTest, CgmRecordsAreExactly80BytesAndSplitItems) {
 }
 
 TEST_F(RecordBufferTest, CgmItemSpanningSeveralRecords) {
-  g_ivray.device = 211;
   const std::string item(206, 'P');  // a 50-point POLYLINE element
-  qqsbuf("ab", 2);
-  qqsbuf(item.data(), 206);
+  binary_.append("ab", 2);
+  binary_.append(item.data(), 206);
   EXPECT_EQ(out_.bytes().size(), 160u);
-  EXPECT_EQ(g_ivray.rec_fill, 48);
+  EXPECT_EQ(binary_.fill(), 48);
   // A record that is exactly full is written only when more comes or at the end.
-  qqsbuf(item.data(), 32);
+  binary_.append(item.data(), 32);
   EXPECT_EQ(out_.bytes().size(), 160u);
-  EXPECT_EQ(g_ivray.rec_fill, 80);
-  qqsflush();
+  EXPECT_EQ(binary_.fill(), 80);
+  binary_.flush();
   EXPECT_EQ(out_.bytes(), "ab" + std::string(238, 'P'));
 }
 
 TEST_F(RecordBufferTest, PostScriptTokensDropSingleBlanksAndTrailingBytes) {
-  g_ivray.device = 501;
   char buf[32];
   std::snprintf(buf, sizeof buf, "%5d %5d u ", 371, 186);
-  qpsbuf(buf, 14);
+  text_.append_tokens(buf, 14);
   std::snprintf(buf, sizeof buf, "%5d cm ", 5);
-  qpsbuf(buf, 10);  // the length counts the zero byte: the scan stops there
-  qpsbuf("setlinewidth ", 13);
-  qpsbuf("abc def", 7);  // bytes after the last blank are ignored
-  qpsbuf("   ", 3);
-  qqsflush();
+  text_.append_tokens(buf, 10);  // the length counts the zero byte: the scan stops there
+  text_.append_tokens("setlinewidth ", 13);
+  text_.append_tokens("abc def", 7);  // bytes after the last blank are ignored
+  text_.append_tokens("   ", 3);
+  text_.flush();
   EXPECT_EQ(out_.bytes(), "371 186 u 5 cm setlinewidth abc \n");
 }
 
 TEST_F(RecordBufferTest, PostScriptRecordsNeverSplitATokenNorExceed80) {
-  g_ivray.device = 501;
-  for (int i = 0; i < 11; ++i) qpsbuf("1234567 ", 8);
-  qpsbuf("p ", 2);
-  qqsflush();
+  for (int i = 0; i < 11; ++i) text_.append_tokens("1234567 ", 8);
+  text_.append_tokens("p ", 2);
+  text_.flush();
   const std::vector<std::string> rec = lines();
   ASSERT_EQ(rec.size(), 2u);
   EXPECT_EQ(rec[0].size(), 80u);  // ten tokens of 8 fill the record exactly
   EXPECT_EQ(rec[1], "1234567 p ");
 }
 
-TEST_F(RecordBufferTest, NothingIsWrittenWithoutAStream) {
-  g_control.out_stream = nullptr;
+TEST_F(RecordBufferTest, NothingIsWrittenWithoutASink) {
+  RecordBuffer text(nullptr, RecordKind::kText);
+  RecordBuffer binary(nullptr, RecordKind::kBinary);
   for (int i = 0; i < 100; ++i) {
-    qqsbuf("0123456789", 10);
-    qpsbuf("token ", 6);
+    text.append("0123456789", 10);
+    text.append_tokens("token ", 6);
+    binary.append("0123456789", 10);
   }
-  EXPECT_LE(g_ivray.rec_fill, 80);
-  qqsflush();
-  EXPECT_EQ(g_ivray.rec_fill, 0);
-  g_ivray.device = 211;
-  for (int i = 0; i < 100; ++i) qqsbuf("0123456789", 10);
-  qqsflush();
-  EXPECT_EQ(g_ivray.rec_fill, 0);
-  EXPECT_TRUE(out_.bytes().empty());
+  EXPECT_LE(text.fill(), 80);
+  EXPECT_LE(binary.fill(), 80);
+  text.flush();
+  binary.flush();
+  EXPECT_EQ(text.fill(), 0);
+  EXPECT_EQ(binary.fill(), 0);
+}
+
+TEST(RecordBufferSession, QqsbufAndQpsbufReachTheSessionDriversBuffer) {
+  PathEnd last;
+  auto driver = std::make_unique<PostScriptDriver>(false, last);
+  driver->start(nullptr);
+  qqsbuf("dropped ", 8);  // no session driver yet: nothing happens
+  RecordBuffer* records = driver->records();
+  set_current_driver(std::move(driver));
+  EXPECT_EQ(current_records(), records);
+  qpsbuf("  12 abc ", 9);
+  qqsbuf("xy", 2);
+  EXPECT_EQ(records->fill(), 9);
+  set_current_driver(nullptr);
+  EXPECT_EQ(current_records(), nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The device-point formulas of the device classes (see device_point.h).
-#include "draw/device_point.h"
+#include "devices/device_point.h"
 
+#include "devices/device_table.h"
 #include "state/state.h"
 
 namespace stylus {
@@ -82,6 +83,18 @@ DevicePoint device_point(DeviceClass cls, float x, float y, const PageGeometry& 
       break;
   }
   return make_point(x, y);
+}
+
+}  // namespace stylus
+
+namespace stylus {
+
+void dispatch_point(float x, float y, int pen) {
+  Driver* driver = current_driver();
+  if (driver == nullptr) return;
+  const DeviceClass cls = current_device().cls;
+  if (cls == DeviceClass::kNone) return;
+  driver->point(device_point(cls, x, y, current_geometry()), pen);
 }
 
 }  // namespace stylus

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "plot/state/state_fixture.h"
-#include "state/device_table.h"
+#include "devices/device_table.h"
 #include "stylus.h"
 
 using namespace stylus;
@@ -134,19 +134,19 @@ TEST_F(DeviceChoice, OnceDefaultsComeWithTheFirstCall) {
   EXPECT_EQ(g_ivray.byte_order, 1);
 }
 
-TEST_F(DeviceChoice, DefaultExtensions) {
+TEST_F(DeviceChoice, DefaultExtensionsAndFileOutput) {
   const struct {
     int device;
     const char* ext;
   } rows[] = {{151, "tek"}, {161, "ln3"}, {103, ""},    {201, "met"}, {211, "cgm"}, {221, "wmf"},
               {301, "kyo"}, {401, "hpg"}, {405, "hpg"}, {501, "psc"}, {502, "psc"}, {601, "tif"},
               {602, "img"}, {603, ""},    {604, "png"}, {701, "java"}};
-  for (const auto& row : rows) EXPECT_STREQ(default_extension(row.device), row.ext) << row.device;
-  EXPECT_EQ(file_start_kind(80), FileStart::kNone);
-  EXPECT_EQ(file_start_kind(603), FileStart::kNone);
-  EXPECT_EQ(file_start_kind(211), FileStart::kOpenBinary);
-  EXPECT_EQ(file_start_kind(221), FileStart::kNameOnly);
-  EXPECT_EQ(file_start_kind(604), FileStart::kNameOnly);
-  EXPECT_EQ(file_start_kind(501), FileStart::kOpenText);
-  EXPECT_EQ(file_start_kind(701), FileStart::kOpenText);
+  for (const auto& row : rows) EXPECT_STREQ(find_device(row.device)->extension, row.ext) << row.device;
+  EXPECT_EQ(find_device(80)->output, FileOutput::kWindow);
+  EXPECT_EQ(find_device(603)->output, FileOutput::kNone);
+  EXPECT_EQ(find_device(211)->output, FileOutput::kStream);
+  EXPECT_EQ(find_device(221)->output, FileOutput::kAtEnd);
+  EXPECT_EQ(find_device(604)->output, FileOutput::kAtEnd);
+  EXPECT_EQ(find_device(501)->output, FileOutput::kStream);
+  EXPECT_EQ(find_device(701)->output, FileOutput::kStream);
 }

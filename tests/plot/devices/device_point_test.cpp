@@ -6,7 +6,8 @@
 
 #include "devices/driver.h"
 #include "devices/postscript.h"
-#include "draw/device_point.h"
+#include "devices/device_point.h"
+#include "devices/device_table.h"
 #include "draw/pen.h"
 #include "state/state.h"
 #include "support/fresh_process.h"
@@ -92,27 +93,28 @@ TEST(DevicePointTest, PostScriptTurnsALandscapePageOntoTheSheet) {
   expect_point(postscript_point(100.0f, 200.0f, {kPsPageScale, 2969, 2099, 2, 0.0f}), 186, 3527);
 }
 
-TEST(DeviceClassTest, CodesFallIntoTheirRanges) {
+TEST(DeviceClassTest, EveryCodeOfTheTableHasTheClassOfItsRange) {
   struct Row {
     int code;
     DeviceClass cls;
   } rows[] = {
-      {-1, DeviceClass::kNone},        {0, DeviceClass::kScreen},
-      {75, DeviceClass::kScreen},      {80, DeviceClass::kScreen},
-      {100, DeviceClass::kScreen},     {101, DeviceClass::kTerminal},
-      {103, DeviceClass::kTerminal},   {151, DeviceClass::kTerminal},
-      {161, DeviceClass::kTerminal},   {200, DeviceClass::kTerminal},
-      {201, DeviceClass::kGksl},       {202, DeviceClass::kNone},
-      {211, DeviceClass::kCgm},        {221, DeviceClass::kWmf},
-      {222, DeviceClass::kNone},       {300, DeviceClass::kNone},
-      {301, DeviceClass::kKyocera},    {400, DeviceClass::kKyocera},
+      {75, DeviceClass::kScreen},      {79, DeviceClass::kScreen},
+      {80, DeviceClass::kScreen},      {103, DeviceClass::kTerminal},
+      {151, DeviceClass::kTerminal},   {161, DeviceClass::kTerminal},
+      {201, DeviceClass::kGksl},       {211, DeviceClass::kCgm},
+      {221, DeviceClass::kWmf},        {301, DeviceClass::kKyocera},
       {401, DeviceClass::kHpgl},       {402, DeviceClass::kHpglSheet},
       {405, DeviceClass::kHpglSheet},  {501, DeviceClass::kPostScript},
-      {502, DeviceClass::kPostScript}, {600, DeviceClass::kPostScript},
-      {601, DeviceClass::kRaster},     {604, DeviceClass::kRaster},
-      {701, DeviceClass::kJava},       {702, DeviceClass::kNone},
+      {502, DeviceClass::kPostScript}, {601, DeviceClass::kRaster},
+      {603, DeviceClass::kRaster},     {604, DeviceClass::kRaster},
+      {701, DeviceClass::kJava},
   };
-  for (const Row& r : rows) EXPECT_EQ(device_class(r.code), r.cls) << "code " << r.code;
+  for (const Row& r : rows) {
+    const DeviceRecord* d = find_device(r.code);
+    ASSERT_NE(d, nullptr) << r.code;
+    EXPECT_EQ(d->cls, r.cls) << "code " << r.code;
+  }
+  for (int code : {-1, 0, 100, 202, 300, 600, 702}) EXPECT_EQ(find_device(code), nullptr);
 }
 
 // xjdraw applies the formula of the class of the session's device code.

@@ -38,3 +38,11 @@ DevicePoint postscript_point(float x, float y, const PageGeometry& g);
 DevicePoint device_point(DeviceClass cls, float x, float y, const PageGeometry& g);
 
 }  // namespace stylus
+
+namespace stylus {
+
+// Hands a page point with its pen code to the session's driver as a device point of the
+// current device's class (dropped when there is no driver or the device has no class).
+void dispatch_point(float x, float y, int pen);
+
+}  // namespace stylus
