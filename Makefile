@@ -1,9 +1,9 @@
 # make run   build in release mode and run qh2
-# make test  build and run every test, normally and under ASan/UBSan
+# make test  build and run every test, normally, under ASan/UBSan and without X11
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: run test build build-asan bootstrap bench format clean
+.PHONY: run test build build-asan build-nox11 bootstrap bench format clean
 
 bootstrap:
 	@scripts/bootstrap.sh
@@ -16,11 +16,17 @@ build-asan: bootstrap
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSTYLUS_SANITIZE=ON -DSTYLUS_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 
+# The library without X11: the screen devices draw off-screen; the same tests must pass.
+build-nox11: bootstrap
+	cmake -S . -B build-nox11 -DCMAKE_BUILD_TYPE=Release -DSTYLUS_X11=OFF -DSTYLUS_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build build-nox11 -j $(JOBS)
+
 run: build
 	./build/sim/qh2
 
-test: build build-asan
+test: build build-asan build-nox11
 	ctest --test-dir build --output-on-failure -j $(JOBS)
+	ctest --test-dir build-nox11 --output-on-failure -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
@@ -31,4 +37,4 @@ format:
 	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-nox11

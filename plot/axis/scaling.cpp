@@ -115,10 +115,11 @@ AxisClipRecord make_axis_clip(const ClipGeometry& g) {
 }
 
 void setclp() {
-  const ClipGeometry g{g_ivray.axis_pos_x, g_ivray.axis_pos_y,    g_ivray.axis_len_x,
-                       g_ivray.axis_len_y, g_ivray.page_offset_x, g_ivray.page_offset_y,
-                       g_ivray.page_nx,    g_ivray.page_ny,       current_device().pixel_clip_margin,
-                       g_xvray.page_scale, g_axis.clip_margin};
+  const ClipGeometry g{
+      g_ivray.axis_pos_x, g_ivray.axis_pos_y,    g_ivray.axis_len_x,
+      g_ivray.axis_len_y, g_ivray.page_offset_x, g_ivray.page_offset_y,
+      g_ivray.page_nx,    g_ivray.page_ny,       current_device().pixel_clip_margin,
+      g_xvray.page_scale, g_axis.clip_margin};
   g_axis_clip = make_axis_clip(g);
 }
 

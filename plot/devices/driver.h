@@ -98,8 +98,7 @@ class Driver {
 Driver* current_driver();
 // Installs a driver for the session with the output file it writes to, if any (used by
 // disini; tests install recording drivers). Null ends the session's driver and output.
-void set_current_driver(std::unique_ptr<Driver> driver,
-                        std::unique_ptr<ByteSink> output = nullptr);
+void set_current_driver(std::unique_ptr<Driver> driver, std::unique_ptr<ByteSink> output = nullptr);
 // The session's output file; null when the device writes none while drawing.
 ByteSink* session_output();
 

@@ -128,7 +128,7 @@ void PostScriptDriver::header() {
 
   put("%!PS-Adobe-2.0\n");
   format("%%%%BoundingBox:  %10.2f %10.2f %10.2f %10.2f\n", c * 150.0f, c * 200.0f, c * right,
-           c * top);
+         c * top);
   format("%%%%Creator: STYLUS  %4.1f %s\n", getver(), landscape ? "L" : "P");
   format("%%%%CreationDate: %s , %s\n", dddate(), ddtime());
   put("%%EndComments\n");
@@ -137,7 +137,7 @@ void PostScriptDriver::header() {
     put("\n");
   }
   format("  150 cm   200 cm translate 5 cm setlinewidth %10.6f%10.6f scale\n", scale.factor,
-           scale.factor);
+         scale.factor);
   if (black_background_) {
     const int a = round_point(ny * g_xvray.page_scale);
     const int b = round_point(nx * g_xvray.page_scale);

@@ -90,7 +90,8 @@ float screen_window_scale(int window) {
   return g_screen_session.open[window - 1] ? g_screen_session.scale[window - 1] : 0.0f;
 }
 
-std::unique_ptr<Driver> make_screen_driver(const DeviceRecord& /*device*/, DriverMemory& /*memory*/) {
+std::unique_ptr<Driver> make_screen_driver(const DeviceRecord& /*device*/,
+                                           DriverMemory& /*memory*/) {
   return std::make_unique<ScreenDriver>();
 }
 

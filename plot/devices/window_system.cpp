@@ -8,6 +8,7 @@
 namespace stylus {
 
 std::unique_ptr<WindowSystem> open_window_system() {
+#if STYLUS_HAVE_X11
   if (auto x11 = open_x11_window_system()) return x11;
   const char* name = std::getenv("DISPLAY");
   if (name != nullptr && *name != '\0') {
@@ -18,6 +19,9 @@ std::unique_ptr<WindowSystem> open_window_system() {
     std::fputs("STYLUS: no display (DISPLAY is not set); the screen window is drawn off-screen\n",
                stderr);
   }
+#else
+  std::fputs("STYLUS: built without X11; the screen window is drawn off-screen\n", stderr);
+#endif
   std::fflush(stderr);
   return make_headless_window_system();
 }

@@ -141,7 +141,8 @@ TEST_F(DeviceChoice, DefaultExtensionsAndFileOutput) {
   } rows[] = {{151, "tek"}, {161, "ln3"}, {103, ""},    {201, "met"}, {211, "cgm"}, {221, "wmf"},
               {301, "kyo"}, {401, "hpg"}, {405, "hpg"}, {501, "psc"}, {502, "psc"}, {601, "tif"},
               {602, "img"}, {603, ""},    {604, "png"}, {701, "java"}};
-  for (const auto& row : rows) EXPECT_STREQ(find_device(row.device)->extension, row.ext) << row.device;
+  for (const auto& row : rows)
+    EXPECT_STREQ(find_device(row.device)->extension, row.ext) << row.device;
   EXPECT_EQ(find_device(80)->output, FileOutput::kWindow);
   EXPECT_EQ(find_device(603)->output, FileOutput::kNone);
   EXPECT_EQ(find_device(211)->output, FileOutput::kStream);

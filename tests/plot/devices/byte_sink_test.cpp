@@ -1,0 +1,100 @@
+// The byte sinks: a file appears under its name only complete, a failed write or an
+// abandoned file leaves nothing behind, and a link is written through.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include "devices/byte_sink.h"
+#include "support/scratch_dir.h"
+#include "support/text_files.h"
+
+using namespace stylus;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::size_t files_in(const fs::path& dir) {
+  std::size_t n = 0;
+  for (const auto& entry : fs::directory_iterator(dir)) n += entry.is_regular_file() ? 1 : 0;
+  return n;
+}
+
+TEST(ByteSink, MemoryKeepsEveryByteAndFormats) {
+  MemorySink m;
+  m.put("ab");
+  m.put('\0');
+  m.format("%5d|%s", 42, "x");
+  EXPECT_EQ(m.bytes(), std::string("ab\0   42|x", 10));
+  EXPECT_EQ(m.position(), 10);
+  EXPECT_TRUE(m.close());
+}
+
+TEST(ByteSink, FileAppearsOnlyWhenClosedAndComplete) {
+  ScratchDir dir;
+  fs::create_directory("out");
+  {
+    std::unique_ptr<FileSink> f = FileSink::create("out/plot.met");
+    ASSERT_NE(f, nullptr);
+    f->put("hello\n");
+    EXPECT_EQ(f->position(), 6);
+    EXPECT_FALSE(file_exists("out/plot.met"));
+    EXPECT_EQ(files_in("out"), 1u);  // the temporary file beside it
+    ASSERT_TRUE(f->close());
+  }
+  EXPECT_EQ(read_file("out/plot.met"), "hello\n");
+  EXPECT_EQ(files_in("out"), 1u);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  struct stat st {};
+  ASSERT_EQ(::stat("out/plot.met", &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
+
+  // Abandoned before the end: nothing is left, and an older file of the name stays.
+  {
+    std::unique_ptr<FileSink> f = FileSink::create("out/plot.met");
+    ASSERT_NE(f, nullptr);
+    f->put("half");
+  }
+  EXPECT_EQ(read_file("out/plot.met"), "hello\n");
+  EXPECT_EQ(files_in("out"), 1u);
+  EXPECT_EQ(FileSink::create("missing/plot.met"), nullptr);
+}
+
+TEST(ByteSink, AFailedWriteLeavesNoFile) {
+  ScratchDir dir;
+  // The child runs with a file-size limit, as on a disk that fills up.
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::unique_ptr<FileSink> f = FileSink::create("big.png");
+    if (!f) ::_exit(2);
+    const std::string block(1000, 'x');
+    for (int i = 0; i < 100; ++i) f->put(block);
+    ::_exit(f->failed() && !f->close() ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(files_in(dir.path()), 0u);
+}
+
+TEST(ByteSink, ALinkIsWrittenThrough) {
+  ScratchDir dir;
+  fs::create_directory("real");
+  fs::create_symlink("real/target.psc", "plot.psc");
+  ASSERT_TRUE(write_whole_file("plot.psc", "through"));
+  EXPECT_TRUE(fs::is_symlink("plot.psc"));
+  EXPECT_EQ(read_file("real/target.psc"), "through");
+}
+
+}  // namespace
