@@ -15,58 +15,12 @@
 #include <vector>
 
 #include "support/command.h"
+#include "support/energy_picture.h"
 #include "support/scratch_dir.h"
 
 namespace {
 
 constexpr int kDpi = 300;
-
-struct Rgb {
-  int r, g, b;
-};
-
-// A binary PPM (P6) image as Ghostscript's ppmraw device writes it.
-class Image {
- public:
-  bool load(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    const std::string magic = token(in);
-    width_ = std::atoi(token(in).c_str());
-    height_ = std::atoi(token(in).c_str());
-    const int maxval = std::atoi(token(in).c_str());
-    if (!in || magic != "P6" || maxval != 255 || width_ <= 0 || height_ <= 0) return false;
-    pixels_.resize(static_cast<size_t>(width_) * height_ * 3);
-    in.read(reinterpret_cast<char*>(pixels_.data()), static_cast<std::streamsize>(pixels_.size()));
-    return static_cast<size_t>(in.gcount()) == pixels_.size();
-  }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  Rgb at(int col, int row) const {
-    if (col < 0 || row < 0 || col >= width_ || row >= height_) return {255, 255, 255};
-    const size_t i = (static_cast<size_t>(row) * width_ + col) * 3;
-    return {pixels_[i], pixels_[i + 1], pixels_[i + 2]};
-  }
-
- private:
-  // The next header token; "#" comments run to the line end. Consumes the single
-  // whitespace byte after the token, which ends the header after the last one.
-  static std::string token(std::istream& in) {
-    std::string t;
-    int c = in.get();
-    while (c != EOF && (std::isspace(c) || c == '#')) {
-      if (c == '#')
-        while (c != EOF && c != '\n') c = in.get();
-      c = in.get();
-    }
-    while (c != EOF && !std::isspace(c)) {
-      t += static_cast<char>(c);
-      c = in.get();
-    }
-    return t;
-  }
-  int width_ = 0, height_ = 0;
-  std::vector<unsigned char> pixels_;
-};
 
 // Page point to pixel on an A4 sheet. The landscape page is turned on the sheet: the
 // device point is (y, x) times the device scale 13/7, placed at (150, 200) device units
@@ -82,18 +36,8 @@ Pixel to_pixel(float x, float y) {
   return {static_cast<int>(px * kDpi / 72.0), static_cast<int>((842.0 - py) * kDpi / 72.0)};
 }
 
-bool dark(Rgb p) {
-  return p.r < 100 && p.g < 100 && p.b < 100;
-}
-bool light(Rgb p) {
-  return p.r > 200 && p.g > 200 && p.b > 200;
-}
-bool red(Rgb p) {
-  return p.r > 200 && p.g < 80 && p.b < 80;
-}
-
 template <class Pred>
-bool any_near(const Image& img, float x, float y, Pred pred, int radius = 2) {
+bool any_near(const RgbImage& img, float x, float y, Pred pred, int radius = 2) {
   const Pixel p = to_pixel(x, y);
   for (int dr = -radius; dr <= radius; ++dr)
     for (int dc = -radius; dc <= radius; ++dc)
@@ -103,7 +47,7 @@ bool any_near(const Image& img, float x, float y, Pred pred, int radius = 2) {
 
 // Pixels in the page rectangle [x1, x2] x [y1, y2] that satisfy pred.
 template <class Pred>
-int count_in(const Image& img, float x1, float y1, float x2, float y2, Pred pred) {
+int count_in(const RgbImage& img, float x1, float y1, float x2, float y2, Pred pred) {
   const Pixel a = to_pixel(x1, y1), b = to_pixel(x2, y2);
   int n = 0;
   for (int r = std::min(a.row, b.row); r <= std::max(a.row, b.row); ++r)
@@ -120,29 +64,13 @@ void to_page(int col, int row, float& x, float& y) {
   x = static_cast<float>((py / c - 200) / k / s);
 }
 
-struct Point {
-  float x, y;
-};
-// The separations and energies of the result lines " separacia = ... energia = ...eV".
-std::vector<Point> result_points(const std::string& out) {
-  std::vector<Point> pts;
-  std::istringstream in(out);
-  std::string line;
-  const std::string sep = " separacia = ", ene = "  energia = ";
-  while (std::getline(in, line)) {
-    const size_t e = line.find(ene);
-    if (line.rfind(sep, 0) != 0 || e == std::string::npos) continue;
-    pts.push_back({std::strtof(line.c_str() + sep.size(), nullptr),
-                   std::strtof(line.c_str() + e + ene.size(), nullptr)});
-  }
-  return pts;
-}
+using Point = ResultPoint;
 
-float page_x(float x) {
-  return (x - 0.0f) * 659.66669f + 494.0f;
-}
-float page_y(float y) {
-  return 1799.0f - (y + 32.5f) * 147.26315f;
+// The same mapping as to_pixel, as the affine map of the shared picture checks (without
+// the rounding to device units).
+PixelMap postscript_map() {
+  const double s = 1.8571428, k = 1.000476, c = 0.14226378, d = kDpi / 72.0;
+  return {c * 150 * d, 0, c * k * s * d, (842.0 - c * 200) * d, -c * k * s * d, 0};
 }
 
 // Runs the example on a device in a scratch folder and renders stylus.psc.
@@ -159,14 +87,14 @@ class EnergyCurve : public ::testing::Test {
                     std::to_string(kDpi) + " -sOutputFile=page.ppm stylus.psc");
     ASSERT_EQ(gs.status, 0) << gs.output;
     ASSERT_EQ(gs.output.find("rror"), std::string::npos) << gs.output;
-    ASSERT_TRUE(image_.load("page.ppm"));
+    ASSERT_TRUE(image_.load_ppm("page.ppm"));
     points_ = result_points(program_.output);
     ASSERT_EQ(points_.size(), 59u);
   }
 
   ScratchDir scratch_;
   CommandResult program_;
-  Image image_;
+  RgbImage image_;
   std::vector<Point> points_;
 };
 
@@ -191,7 +119,7 @@ TEST_F(EnergyCurve, ReportsEveryPointOutsideTheAxisScaling) {
 
 TEST_F(EnergyCurve, GreyPostScriptPicture) {
   ASSERT_NO_FATAL_FAILURE(draw("POST"));
-  const Image& img = image_;
+  const RgbImage& img = image_;
   // The frame: the four axis lines, black on white.
   for (float x : {600.0f, 1200.0f, 2000.0f, 2400.0f}) {
     EXPECT_TRUE(any_near(img, x, 1799, dark)) << x;
@@ -211,10 +139,17 @@ TEST_F(EnergyCurve, GreyPostScriptPicture) {
   EXPECT_GT(grey, 40);
 }
 
+TEST_F(EnergyCurve, ColourPostScriptPictureByTheSharedChecks) {
+  ASSERT_NO_FATAL_FAILURE(draw("PSCL"));
+  const EnergyPicture picture(image_, postscript_map(), light);
+  picture.expect_axis_system();
+  picture.expect_curve(points_);
+}
+
 TEST_F(EnergyCurve, ColourPostScriptPicture) {
   ASSERT_NO_FATAL_FAILURE(
       draw("PSCL"));  // black background, white foreground, red from the rainbow table
-  const Image& img = image_;
+  const RgbImage& img = image_;
   auto fg = light;
   // Frame lines, and a point just inside them that stays background.
   EXPECT_TRUE(any_near(img, 1200, 1799, fg));

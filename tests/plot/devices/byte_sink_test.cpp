@@ -1,5 +1,6 @@
-// The byte sinks: a file appears under its name only complete, a failed write or an
-// abandoned file leaves nothing behind, and a link is written through.
+// The byte sinks and the byte order of binary numbers: a file appears under its name only
+// complete, a failed write or an abandoned file leaves nothing behind, a link is written
+// through, and numbers come out in their format's order on every host.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "devices/byte_order.h"
 #include "devices/byte_sink.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
@@ -95,6 +97,23 @@ TEST(ByteSink, ALinkIsWrittenThrough) {
   ASSERT_TRUE(write_whole_file("plot.psc", "through"));
   EXPECT_TRUE(fs::is_symlink("plot.psc"));
   EXPECT_EQ(read_file("real/target.psc"), "through");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ByteOrder, FixedOrderWhateverTheHost) {
+  std::string b;
+  put_u16_be(b, 0x0A0B);
+  put_u32_be(b, 0x01020304);
+  put_u16_le(b, 0x0A0B);
+  put_u32_le(b, 0xF1F2F3F4);
+  EXPECT_EQ(b, std::string("\x0A\x0B\x01\x02\x03\x04\x0B\x0A\xF4\xF3\xF2\xF1", 12));
+  EXPECT_EQ(get_u16_be(b, 0), 0x0A0Bu);
+  EXPECT_EQ(get_u32_be(b, 2), 0x01020304u);
+  EXPECT_EQ(get_u16_le(b, 6), 0x0A0Bu);
+  EXPECT_EQ(get_u32_le(b, 8), 0xF1F2F3F4u);
 }
 
 }  // namespace
