@@ -1,7 +1,7 @@
 // The applet source file: a header naming the class after the file, then one Java
 // statement per line for every drawn vector and every colour change, written straight to
-// the file (no records). The image size is stored back into the plot state, where the
-// screen keeps its window size, so that later image routines know the picture's size.
+// the file (no records). The image size goes back into the plot state's image size (the
+// settings that also hold the screen's window size).
 #include "devices/java_applet.h"
 
 #include <algorithm>
@@ -60,8 +60,8 @@ void JavaAppletDriver::header() {
   const float w1 = static_cast<float>(width - 1);
   const float h1 = static_cast<float>(height - 1);
   float scale = std::min(w1 / static_cast<float>(o), h1 / static_cast<float>(r));
-  // As on the screen: the page is never drawn larger than the image's long side allows
-  // for the largest page.
+  // As on the screen: never larger than a page 2969 points long across the image (times
+  // the user scale).
   if (g_ivray.keep_scale == 0) {
     scale = std::min(scale, (o > r ? w1 : h1) * g_xvray.user_scale / 2969.0f);
   }
