@@ -8,6 +8,9 @@
 #include <utility>
 
 #include "devices/byte_sink.h"
+#include "devices/hpgl.h"
+#include "devices/java_applet.h"
+#include "devices/kyocera.h"
 #include "devices/postscript.h"
 #include "devices/screen_driver.h"
 #include "state/color_tables.h"
@@ -28,6 +31,16 @@ constexpr DeviceRecord screen(const char* keyword, int code) {
           .factory = make_screen_driver};
 }
 
+// The plotter files share one extension; their class says whether the page is fitted to a
+// sheet.
+constexpr DeviceRecord hpgl(const char* keyword, int code, DeviceClass cls) {
+  return {.keyword = keyword,
+          .code = code,
+          .cls = cls,
+          .extension = "hpg",
+          .factory = make_hpgl_driver};
+}
+
 // Keywords whose codes are started as files but have no driver: disini refuses them.
 constexpr DeviceRecord terminal(const char* keyword, int code, const char* extension) {
   return {.keyword = keyword, .code = code, .cls = C::kTerminal, .extension = extension};
@@ -41,13 +54,17 @@ constexpr std::array kDevices{
                  .extension = "cgm",
                  .white_paper = true,
                  .white_maps_to_zero = true},
-    DeviceRecord{
-        .keyword = "KYOC", .code = 301, .cls = C::kKyocera, .extension = "kyo", .small_only = true},
-    DeviceRecord{.keyword = "HPGL", .code = 401, .cls = C::kHpgl, .extension = "hpg"},
-    DeviceRecord{.keyword = "HPA4", .code = 402, .cls = C::kHpglSheet, .extension = "hpg"},
-    DeviceRecord{.keyword = "HPA3", .code = 403, .cls = C::kHpglSheet, .extension = "hpg"},
-    DeviceRecord{.keyword = "HPA2", .code = 404, .cls = C::kHpglSheet, .extension = "hpg"},
-    DeviceRecord{.keyword = "HPA1", .code = 405, .cls = C::kHpglSheet, .extension = "hpg"},
+    DeviceRecord{.keyword = "KYOC",
+                 .code = 301,
+                 .cls = C::kKyocera,
+                 .extension = "kyo",
+                 .small_only = true,
+                 .factory = make_kyocera_driver},
+    hpgl("HPGL", 401, C::kHpgl),
+    hpgl("HPA4", 402, C::kHpglSheet),
+    hpgl("HPA3", 403, C::kHpglSheet),
+    hpgl("HPA2", 404, C::kHpglSheet),
+    hpgl("HPA1", 405, C::kHpglSheet),
     screen("CONS", 80),
     terminal("TEKT", 151, "tek"),
     terminal("VT34", 103, ""),
@@ -81,8 +98,12 @@ constexpr std::array kDevices{
     DeviceRecord{.keyword = "VIRT", .code = 603, .cls = C::kRaster, .output = F::kNone},
     DeviceRecord{
         .keyword = "PNG ", .code = 604, .cls = C::kRaster, .extension = "png", .output = F::kAtEnd},
-    DeviceRecord{
-        .keyword = "JAVA", .code = 701, .cls = C::kJava, .extension = "java", .white_paper = true},
+    DeviceRecord{.keyword = "JAVA",
+                 .code = 701,
+                 .cls = C::kJava,
+                 .extension = "java",
+                 .white_paper = true,
+                 .factory = make_java_applet_driver},
     DeviceRecord{.keyword = "WMF ",
                  .code = 221,
                  .cls = C::kWmf,

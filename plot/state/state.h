@@ -48,6 +48,8 @@ struct IntRecord {
   int window_end_mode;                  // units digit of the screen end mode
   int window_title_mode;                // tens digit of the screen end mode
   int page_rotation;                    // 1: page turned by 90 degrees on the device
+  int keep_scale;                       // 1: the sheet scale of printer, plotter, applet and
+                                        // raster files is not limited (no routine sets it)
   int page_offset_x, page_offset_y;     // shift added to every point (points)
   int byte_order;                       // 1 little-endian (CGM and raster writers)
   int screen_opts[kScreenOptionCount];  // options handed to the screen driver at its start

@@ -1,0 +1,95 @@
+// The applet source file: a header naming the class after the file, then one Java
+// statement per line for every drawn vector and every colour change, written straight to
+// the file (no records). The image size goes back into the plot state's image size (the
+// settings that also hold the screen's window size).
+#include "devices/java_applet.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "devices/file_driver.h"
+#include "state/state.h"
+#include "stylus.h"
+
+namespace stylus {
+namespace {
+
+constexpr int kLongSide = 853;  // default image size in pixels
+constexpr int kShortSide = 603;
+
+class JavaAppletDriver final : public FileDriver {
+ public:
+  JavaAppletDriver() : FileDriver(RecordKind::kText) {}
+
+  // A move only remembers the point; a draw is a line from the last point.
+  void point(const DevicePoint& p, int pen) override {
+    if (pen == kPenDraw) format("  g.drawLine (%d,%d,%d,%d);\n", last_x_, last_y_, p.ix, p.iy);
+    last_x_ = p.ix;
+    last_y_ = p.iy;
+  }
+  void color(const ColorChange& change) override {
+    format("  g.setColor (new Color (%d,%d,%d));\n", change.rgb.r, change.rgb.g, change.rgb.b);
+  }
+  RecordBuffer* records() override { return nullptr; }
+
+ protected:
+  void header() override;
+  void end() override { put("  }\n}\n"); }
+
+ private:
+  int last_x_ = 0, last_y_ = 0;
+};
+
+void JavaAppletDriver::header() {
+  const bool rotated = g_ivray.page_rotation == 1;
+  const int o = rotated ? g_ivray.page_ny : g_ivray.page_nx;  // page extents on the image
+  const int r = rotated ? g_ivray.page_nx : g_ivray.page_ny;
+  int* opts = g_ivray.screen_opts;
+  int width = opts[kScreenWidth];
+  int height = opts[kScreenHeight];
+  // Without a size of its own (or with one that leaves no pixel to scale to) the image
+  // takes the default size of the page's orientation.
+  if (opts[kScreenSizeOption] == 0 || width < 2 || height < 2) {
+    const bool landscape = g_ivray.page_ny < g_ivray.page_nx;
+    width = landscape ? kLongSide : kShortSide;
+    height = landscape ? kShortSide : kLongSide;
+  }
+  opts[kScreenWidth] = width;
+  opts[kScreenHeight] = height;
+
+  const float w1 = static_cast<float>(width - 1);
+  const float h1 = static_cast<float>(height - 1);
+  float scale = std::min(w1 / static_cast<float>(o), h1 / static_cast<float>(r));
+  // As on the screen: never larger than a page 2969 points long across the image (times
+  // the user scale).
+  if (g_ivray.keep_scale == 0) {
+    scale = std::min(scale, (o > r ? w1 : h1) * g_xvray.user_scale / 2969.0f);
+  }
+  g_xvray.page_scale = scale;
+
+  put("// STYLUS Java Metafile\n");
+  format("// Creator: STYLUS %4.1f\n", static_cast<double>(getver()));
+  format("// Date   : %s, %s\n", dddate(), ddtime());
+  format("// Size   : %d %d\n", width, height);
+  put("\n");
+  put("import java.applet.*;\n");
+  put("import java.awt.*;\n\n");
+  format("public class %s extends Applet {\n", applet_class_name(g_control.metafile_name).c_str());
+  put("public void paint(Graphics g) {\n");
+}
+
+}  // namespace
+
+std::string applet_class_name(const char* file_name) {
+  std::string_view name(file_name);
+  const std::size_t dir = name.find_last_of("/\\:");
+  if (dir != std::string_view::npos) name.remove_prefix(dir + 1);
+  return std::string(name.substr(0, name.find('.')));
+}
+
+std::unique_ptr<Driver> make_java_applet_driver(const DeviceRecord& /*device*/,
+                                                DriverMemory& /*memory*/) {
+  return std::make_unique<JavaAppletDriver>();
+}
+
+}  // namespace stylus
