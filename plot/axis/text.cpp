@@ -144,10 +144,12 @@ extern "C" void angle(int deg) {
 }
 
 extern "C" void messag(const char* text, int x, int y) {
+  if (missing_argument(text, "messag")) return;
   qqmess(text, x, y);
 }
 
 extern "C" int nlmess(const char* text) {
+  if (missing_argument(text, "nlmess")) return 0;
   char buf[kMaxText + 1];
   const int n = copy_text(buf, text);
   if (n == 0) return 0;
@@ -170,21 +172,3 @@ extern "C" int nlmess(const char* text) {
   return width;
 }
 
-extern "C" void height_(const int* n) {
-  height(*n);
-}
-extern "C" void angle_(const int* deg) {
-  angle(*deg);
-}
-
-extern "C" void messag_(const char* text, const int* x, const int* y, stylus_len len) {
-  char buf[kMaxText + 1];
-  qqwrcp(buf, text, kMaxText, len);
-  messag(buf, *x, *y);
-}
-
-extern "C" int nlmess_(const char* text, stylus_len len) {
-  char buf[kMaxText + 1];
-  qqwrcp(buf, text, kMaxText, len);
-  return nlmess(buf);
-}
