@@ -64,8 +64,7 @@ int glabxy(float value, int index, int log, int axis, char* text) {
   return static_cast<int>(n + 1);
 }
 
-int label_width_max(float end, float first, float step, int len, int axis,
-                    const TextWidth& width) {
+int label_width_max(float end, float first, float step, int len, int axis, const TextWidth& width) {
   const int n = step_count((end - first) / step, len);
   const int log = g_axis.log_axis[axis - 1];
   int widest = 0;

@@ -84,9 +84,13 @@ void check_on_page(const char* what, int x, int y, const char* text, int n) {
 
 }  // namespace
 
+// Far-away pen positions (a text placed near the int limits) are held at the int range.
 int nintqq(float v) {
-  const double d = v;
-  return static_cast<int>(d >= 0.0 ? d + 0.5 : d - 0.5);
+  const double d = v >= 0.0f ? static_cast<double>(v) + 0.5 : static_cast<double>(v) - 0.5;
+  if (std::isnan(d)) return 0;
+  if (d >= 2147483647.0) return 2147483647;
+  if (d <= -2147483648.0) return -2147483647 - 1;
+  return static_cast<int>(d);
 }
 
 void qqmess(const char* text, int x, int y) {
@@ -171,4 +175,3 @@ extern "C" int nlmess(const char* text) {
   set_char_height(saved_height);
   return width;
 }
-

@@ -68,8 +68,10 @@ void reset_line_style() {
 
 SegmentRange segment_range(const ClipWindow& w, float margin, float x0, float y0, float x1,
                            float y1) {
+  // A segment with an end that is not a finite point cannot be seen (the clip stage drops
+  // it), whatever length its direction gives it.
   if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
-    return {0.0f, 1.0f};
+    return {1.0f, 0.0f};
   const double dx = static_cast<double>(x1) - x0, dy = static_cast<double>(y1) - y0;
   const double m = margin;
   // Each border: p t <= q keeps the point at t on the window's side of it.
@@ -93,14 +95,14 @@ SegmentRange segment_range(const ClipWindow& w, float margin, float x0, float y0
 void dash_line(float x0, float y0, float x1, float y1) {
   // Widened lines and their corners reach at most about a width beyond their centre line.
   const float margin = 2.0f * static_cast<float>(std::abs(g_ivray.line_width)) + 4.0f;
-  step_dash_clipped(g_linestyle, g_clip.window(), margin, x0, y0, x1, y1, [](float x, float y,
-                                                                            bool draw) {
-    if (draw) {
-      xdraw(x, y);
-    } else {
-      xmove(x, y);
-    }
-  });
+  step_dash_clipped(g_linestyle, g_clip.window(), margin, x0, y0, x1, y1,
+                    [](float x, float y, bool draw) {
+                      if (draw) {
+                        xdraw(x, y);
+                      } else {
+                        xmove(x, y);
+                      }
+                    });
 }
 
 }  // namespace stylus

@@ -38,8 +38,8 @@ extern const LineStylePattern kLineStyleTable[kLineStyles];
 // Steps the pattern len points from (x, y) along dir (the segment runs along (c, -s)) and
 // ends at (xe, ye): the common part of step_dash and step_dash_clipped.
 template <class Pen>
-void step_dash_along(LineStyleRecord& style, float x, float y, Direction dir, float len,
-                     float xe, float ye, Pen&& pen) {
+void step_dash_along(LineStyleRecord& style, float x, float y, Direction dir, float len, float xe,
+                     float ye, Pen&& pen) {
   while (style.dash_rest > 0.0f && len >= style.dash_rest) {  // an element of 0 never ends
     const float r = style.dash_rest;
     x = x + r * dir.c;
@@ -94,8 +94,8 @@ inline void skip_dash(LineStyleRecord& style, float len) {
 }
 
 // The part of the segment (x0, y0) -> (x1, y1) that lies in the window grown by margin on
-// every side, as fractions t0 <= t1 of the segment (t0 > t1: none of it). A segment with a
-// coordinate that is not finite counts as lying inside.
+// every side, as fractions t0 <= t1 of the segment (t0 > t1: none of it, also when a
+// coordinate is not finite).
 struct SegmentRange {
   float t0, t1;
 };

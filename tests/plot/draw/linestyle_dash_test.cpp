@@ -130,7 +130,9 @@ std::vector<std::pair<float, float>> DrawnWithin(const std::vector<Step>& steps,
 std::vector<Step> DashClipped(LineStyleRecord& style, float x0, float y0, float x1, float y1) {
   std::vector<Step> steps;
   stylus::step_dash_clipped(style, {0, 0, 2969, 2099}, 10.0f, x0, y0, x1, y1,
-                            [&](float x, float y, bool draw) { steps.push_back({x, y, draw}); });
+                            [&](float x, float y, bool draw) {
+                              steps.push_back({x, y, draw});
+                            });
   return steps;
 }
 
@@ -141,8 +143,8 @@ TEST(LineStyleDash, ClippedSteppingDrawsTheSameDashesInsideTheWindow) {
   // pieces inside the window must agree but for the rounding of where the seen part
   // begins; odd and even element counts.
   for (const std::vector<int>& pattern : {std::vector<int>{3, 2}, std::vector<int>{1, 10, 5}}) {
-    for (const auto& [x0, x1] : {std::pair{-5000.0f, 8000.0f}, std::pair{7000.0f, -123.0f},
-                                 std::pair{-40.0f, 1000.0f}}) {
+    for (const auto& [x0, x1] :
+         {std::pair{-5000.0f, 8000.0f}, std::pair{7000.0f, -123.0f}, std::pair{-40.0f, 1000.0f}}) {
       LineStyleRecord full = Pattern(pattern), clipped = Pattern(pattern);
       const std::vector<Step> a = Dash(full, x0, 700, x1, 700);
       const std::vector<Step> b = DashClipped(clipped, x0, 700, x1, 700);
@@ -172,4 +174,6 @@ TEST(LineStyleDash, ClippedSteppingOfFarSegmentsIsBounded) {
   const std::vector<Step> missing = DashClipped(style, -1e6f, -500, 1e6f, -400);
   ASSERT_EQ(missing.size(), 1u);  // misses the window: one pen call to the end point
   EXPECT_EQ(missing[0].x, 1e6f);
+  // A point that is not a number: nothing can be seen, whatever length the rest implies.
+  EXPECT_EQ(DashClipped(style, std::nanf(""), -2908, 845, -1e6f).size(), 1u);
 }
