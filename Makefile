@@ -3,7 +3,7 @@
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: run test build build-asan build-nox11 bootstrap bench format clean
+.PHONY: run test build build-asan build-nox11 bootstrap bench fuzz format clean
 
 bootstrap:
 	@scripts/bootstrap.sh
@@ -33,8 +33,20 @@ test: build build-asan build-nox11
 bench: build
 	./build/bench/sim_bench
 
+# libFuzzer on the call interpreter of tests/fuzz, built with clang and the sanitizers.
+FUZZ_SECONDS ?= 600
+fuzz: bootstrap
+	@scripts/bootstrap.sh clang libclang-rt-14-dev
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DSTYLUS_LIBFUZZER=ON \
+	  -DSTYLUS_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build build-fuzz -j $(JOBS) --target stylus_libfuzzer
+	mkdir -p build-fuzz/corpus
+	cd build-fuzz && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1 \
+	  ./tests/fuzz/stylus_libfuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=20 corpus \
+	  ../tests/fuzz/corpus
+
 format:
 	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-nox11
+	rm -rf build build-asan build-nox11 build-fuzz

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
-# Quick when everything is present: one dpkg-query, no network.
+# Installs the Debian packages that building, running and testing need, and those named
+# as arguments. Quick when everything is present: one dpkg-query, no network.
 set -euo pipefail
 
 packages=(
@@ -11,6 +11,7 @@ packages=(
   hp2xx netpbm openjdk-17-jdk-headless
 )
 
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

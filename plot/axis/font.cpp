@@ -84,7 +84,3 @@ extern "C" void disalf(void) {
   stylus::lcinit(1);
   stylus::lcsets(stylus::ix1, stylus::ix1, stylus::ix1_words, stylus::j1, stylus::j1_words, 132);
 }
-
-extern "C" void disalf_(void) {
-  disalf();
-}

@@ -64,8 +64,8 @@ int glabxy(float value, int index, int log, int axis, char* text) {
   return static_cast<int>(n + 1);
 }
 
-int label_width_max(float end, float first, float step, int axis, const TextWidth& width) {
-  const int n = step_count((end - first) / step);
+int label_width_max(float end, float first, float step, int len, int axis, const TextWidth& width) {
+  const int n = step_count((end - first) / step, len);
   const int log = g_axis.log_axis[axis - 1];
   int widest = 0;
   for (int i = 0; i <= n; ++i) {
@@ -83,7 +83,7 @@ LabelLayout label_layout(float begin, float end, float first, float step, int le
   const int a = axis - 1;
   if (g_axis.label_type[a] == 0) return out;
   const int d = label_line(x, y, axis);
-  int n = step_count((end - first) / step);
+  int n = step_count((end - first) / step, len);
   if (g_axis.label_pos[a] == 1) --n;
   const float f = static_cast<float>(len - 1) / (end - begin);
   const float fh = static_cast<float>(h);
@@ -92,7 +92,7 @@ LabelLayout label_layout(float begin, float end, float first, float step, int le
     out.extent = h;
     top_x = side == 0 ? d : d - h;
   } else {
-    out.extent = label_width_max(end, first, step, axis, width);
+    out.extent = label_width_max(end, first, step, len, axis, width);
   }
   const int just = g_axis.label_just[a];
   const bool left_aligned = just == 1 || (just == 3 && side == 1) || (just == 4 && side == 0);
@@ -121,7 +121,8 @@ LabelLayout label_layout(float begin, float end, float first, float step, int le
 }
 
 int maxnuy(float end, float first, float step, int axis) {
-  return label_width_max(end, first, step, axis, nlmess_width);
+  const int len = axis == kAxisX ? g_ivray.axis_len_x : g_ivray.axis_len_y;
+  return label_width_max(end, first, step, len, axis, nlmess_width);
 }
 
 int labelx(float begin, float end, float first, float step, int len, int side, int x, int y,
@@ -139,6 +140,7 @@ using namespace stylus;
 
 extern "C" void labdig(int n, const char* axes) {
   chkini("labdig");
+  if (missing_argument(axes, "labdig")) return;
   if (jqqval(n, -1, 100) != 0) return;
   char key[4] = {};
   for (int i = 0; i < 3 && axes[i] != '\0'; ++i)

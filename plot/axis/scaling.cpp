@@ -43,6 +43,12 @@ int trunc_to_int(float v) {
 }
 
 int erraxs(float begin, float end, float first, float step, int n, int dx, int dy) {
+  // An end, first label or step that is not a finite number has no place on a page.
+  if (!std::isfinite(begin) || !std::isfinite(end) || !std::isfinite(first) ||
+      !std::isfinite(step)) {
+    warnin(2);
+    return 1;
+  }
   int error = 0;
   if (std::fabs(end - begin) < kTiny) {
     warnin(10);
@@ -143,6 +149,7 @@ extern "C" int nyposn(float y) {
 }
 
 extern "C" void trfrel(float* xs, float* ys, int n) {
+  if (n > 0 && (missing_argument(xs, "trfrel") || missing_argument(ys, "trfrel"))) return;
   for (int i = 0; i < n; ++i) {
     xs[i] = std::clamp(xposn(xs[i]), -kPageLimit, kPageLimit);
     ys[i] = std::clamp(yposn(ys[i]), -kPageLimit, kPageLimit);

@@ -84,9 +84,13 @@ void check_on_page(const char* what, int x, int y, const char* text, int n) {
 
 }  // namespace
 
+// Far-away pen positions (a text placed near the int limits) are held at the int range.
 int nintqq(float v) {
-  const double d = v;
-  return static_cast<int>(d >= 0.0 ? d + 0.5 : d - 0.5);
+  const double d = v >= 0.0f ? static_cast<double>(v) + 0.5 : static_cast<double>(v) - 0.5;
+  if (std::isnan(d)) return 0;
+  if (d >= 2147483647.0) return 2147483647;
+  if (d <= -2147483648.0) return -2147483647 - 1;
+  return static_cast<int>(d);
 }
 
 void qqmess(const char* text, int x, int y) {
@@ -144,10 +148,12 @@ extern "C" void angle(int deg) {
 }
 
 extern "C" void messag(const char* text, int x, int y) {
+  if (missing_argument(text, "messag")) return;
   qqmess(text, x, y);
 }
 
 extern "C" int nlmess(const char* text) {
+  if (missing_argument(text, "nlmess")) return 0;
   char buf[kMaxText + 1];
   const int n = copy_text(buf, text);
   if (n == 0) return 0;
@@ -168,23 +174,4 @@ extern "C" int nlmess(const char* text) {
   g_fonts.work = saved;
   set_char_height(saved_height);
   return width;
-}
-
-extern "C" void height_(const int* n) {
-  height(*n);
-}
-extern "C" void angle_(const int* deg) {
-  angle(*deg);
-}
-
-extern "C" void messag_(const char* text, const int* x, const int* y, stylus_len len) {
-  char buf[kMaxText + 1];
-  qqwrcp(buf, text, kMaxText, len);
-  messag(buf, *x, *y);
-}
-
-extern "C" int nlmess_(const char* text, stylus_len len) {
-  char buf[kMaxText + 1];
-  qqwrcp(buf, text, kMaxText, len);
-  return nlmess(buf);
 }

@@ -2,6 +2,7 @@
 // never travels back to the axis line between two ticks.
 #include "axis/ticks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -12,10 +13,6 @@
 namespace stylus {
 
 namespace {
-
-// More ticks than this on one side of the first label would lie closer than a point on
-// any page; the bound keeps the loops finite for absurd steps.
-constexpr int kMaxSteps = 100000;
 
 // Direction toggle of rvline: carries over across all axes and all sessions.
 int irv = 0;
@@ -43,11 +40,12 @@ void settic(int side, int tick_pos) {
   g_axis.major_tick_len = signed_len(t, g_axis.major_tick_len);
 }
 
-int step_count(float v) {
+int step_count(float v, int limit) {
   const float c = v + 0.0001f;
   if (std::isnan(c)) return 0;
-  if (c >= kMaxSteps) return kMaxSteps;
-  if (c <= -kMaxSteps) return -kMaxSteps;
+  limit = std::max(limit, 1);
+  if (c >= static_cast<float>(limit)) return limit;
+  if (c <= -static_cast<float>(limit)) return -limit;
   return static_cast<int>(c);
 }
 
@@ -63,8 +61,8 @@ std::vector<TickLine> tick_lines(float begin, float end, float first, float step
   const int n = decades ? 1 : ticks;
   const float d = step / static_cast<float>(n);
   const float f = static_cast<float>(len - 1) / (end - begin);
-  const int i_low = step_count((first - begin) / d);
-  const int i_high = step_count((end - first) / d);
+  const int i_low = step_count((first - begin) / d, len);
+  const int i_high = step_count((end - first) / d, len);
   const float along = axis == kAxisX ? static_cast<float>(x) : static_cast<float>(y);
   const float b =
       axis == kAxisX ? along + 0.5f + (first - begin) * f : along + 0.5f - (first - begin) * f;

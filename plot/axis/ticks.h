@@ -11,9 +11,10 @@ namespace stylus {
 // settic(0, 0) makes them positive again.
 void settic(int side, int tick_pos);
 
-// Whole steps in a span of user values: trunc(v + 0.0001), bounded so that a step far
-// smaller than the span neither overflows nor runs away.
-int step_count(float v);
+// Whole steps in a span of user values: trunc(v + 0.0001), at most limit either way, so
+// that a step far smaller than the span neither overflows nor runs away. Axes pass their
+// length: more ticks or labels than one per point cannot be told apart.
+int step_count(float v, int limit = 100000);
 
 struct TickLine {
   int x1, y1, x2, y2;

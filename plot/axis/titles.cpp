@@ -61,6 +61,7 @@ void namex(const char* title, int len, int side, int x, int y, int extent, int a
 using namespace stylus;
 
 extern "C" void name(const char* text, const char* axes) {
+  if (missing_argument(text, "name") || missing_argument(axes, "name")) return;
   char key[4] = {};
   for (int i = 0; i < 3 && axes[i] != '\0'; ++i)
     key[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(axes[i])));

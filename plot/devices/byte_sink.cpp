@@ -88,11 +88,11 @@ FileSink::~FileSink() {
 
 void FileSink::write(const void* data, std::size_t n) {
   if (file_ == nullptr || failed_ || n == 0) return;
-  if (std::fwrite(data, 1, n, file_) != n) {
-    failed_ = true;
-    return;
-  }
-  written_ += static_cast<long>(n);
+  if (std::fwrite(data, 1, n, file_) != n) failed_ = true;
+}
+
+long FileSink::position() const {
+  return file_ != nullptr ? std::ftell(file_) : 0;
 }
 
 bool FileSink::close() {

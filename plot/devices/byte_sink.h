@@ -57,9 +57,13 @@ class FileSink final : public ByteSink {
   ~FileSink() override;
 
   void write(const void* data, std::size_t n) override;
-  long position() const override { return written_; }
+  long position() const override;
   bool failed() const override { return failed_; }
   bool close() override;
+
+  // The open file, for writers that print with stdio (the session's error file). What they
+  // write counts like write().
+  std::FILE* stream() const { return file_; }
 
  private:
   FileSink(std::FILE* file, std::string temp, std::string target);
@@ -68,7 +72,6 @@ class FileSink final : public ByteSink {
   std::FILE* file_;
   std::string temp_;
   std::string target_;
-  long written_ = 0;
   bool failed_ = false;
 };
 

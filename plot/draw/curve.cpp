@@ -128,6 +128,7 @@ using namespace stylus;
 extern "C" void curve(const float* x, const float* y, int n) {
   g_curve.shaded_curve = 0;
   if (jqqlev(2, 3, "curve") != 0) return;
+  if (missing_argument(x, "curve") || missing_argument(y, "curve")) return;
   if (n < 1 || (n == 1 && g_curve.symbol_incr >= 0)) {
     warnin(2);
     return;
@@ -161,8 +162,4 @@ extern "C" void curve(const float* x, const float* y, int n) {
   } else {
     g_curve.curve_count += 1;
   }
-}
-
-extern "C" void curve_(const float* x, const float* y, const int* n) {
-  curve(x, y, *n);
 }

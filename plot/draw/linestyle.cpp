@@ -2,6 +2,7 @@
 // own, the restart of the pattern, the miter limit, and the dashed path of the pen model.
 #include "draw/linestyle.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -65,14 +66,43 @@ void reset_line_style() {
   select_style(0);
 }
 
-void dash_line(float x0, float y0, float x1, float y1) {
-  step_dash(g_linestyle, x0, y0, x1, y1, [](float x, float y, bool draw) {
-    if (draw) {
-      xdraw(x, y);
+SegmentRange segment_range(const ClipWindow& w, float margin, float x0, float y0, float x1,
+                           float y1) {
+  // A segment with an end that is not a finite point cannot be seen (the clip stage drops
+  // it), whatever length its direction gives it.
+  if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
+    return {1.0f, 0.0f};
+  const double dx = static_cast<double>(x1) - x0, dy = static_cast<double>(y1) - y0;
+  const double m = margin;
+  // Each border: p t <= q keeps the point at t on the window's side of it.
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x0 - (w.left - m), (w.right + m) - x0, y0 - (w.top - m),
+                       (w.bottom + m) - y0};
+  double t0 = 0.0, t1 = 1.0;
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return {1.0f, 0.0f};
+    } else if (p[i] < 0.0) {
+      t0 = std::max(t0, q[i] / p[i]);
     } else {
-      xmove(x, y);
+      t1 = std::min(t1, q[i] / p[i]);
     }
-  });
+  }
+  if (t0 > t1) return {1.0f, 0.0f};
+  return {static_cast<float>(t0), static_cast<float>(t1)};
+}
+
+void dash_line(float x0, float y0, float x1, float y1) {
+  // Widened lines and their corners reach at most about a width beyond their centre line.
+  const float margin = 2.0f * static_cast<float>(std::abs(g_ivray.line_width)) + 4.0f;
+  step_dash_clipped(g_linestyle, g_clip.window(), margin, x0, y0, x1, y1,
+                    [](float x, float y, bool draw) {
+                      if (draw) {
+                        xdraw(x, y);
+                      } else {
+                        xmove(x, y);
+                      }
+                    });
 }
 
 }  // namespace stylus

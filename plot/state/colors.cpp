@@ -60,7 +60,7 @@ extern "C" void setclr(int ncol) {
 }
 
 extern "C" void color(const char* cname) {
-  if (jqqlev(1, 3, "color")) return;
+  if (jqqlev(1, 3, "color") || missing_argument(cname, "color")) return;
   int k = jqqind(kColorKeywords, 11, cname);
   if (k == 0) return;
   int ncol;
@@ -75,7 +75,7 @@ extern "C" void color(const char* cname) {
 }
 
 extern "C" void setvlt(const char* ctab) {
-  if (jqqlev(1, 3, "setvlt")) return;
+  if (jqqlev(1, 3, "setvlt") || missing_argument(ctab, "setvlt")) return;
   int k = jqqind(kTableKeywords, 8, ctab);
   if (k == 0) return;
   const DeviceRecord& device = current_device();

@@ -36,7 +36,7 @@ void keyword_buffer(char (&buf)[5], const char* text) {
 using namespace stylus;
 
 extern "C" void metafl(const char* cfmt) {
-  if (jqqlev(0, 0, "metafl")) return;
+  if (jqqlev(0, 0, "metafl") || missing_argument(cfmt, "metafl")) return;
   g_ivray.msg_unit = 6;
   g_control.msg_stream = stdout;
   char buf[5];
@@ -53,7 +53,7 @@ extern "C" void metafl(const char* cfmt) {
 }
 
 extern "C" void setpag(const char* cpag) {
-  if (jqqlev(0, 0, "setpag")) return;
+  if (jqqlev(0, 0, "setpag") || missing_argument(cpag, "setpag")) return;
   char buf[5];
   keyword_buffer(buf, cpag);
   const bool portrait = buf[3] == 'P';

@@ -160,6 +160,14 @@ void errmes(int n) {
   }
 }
 
+bool missing_argument(const void* p, const char* routine) {
+  if (p != nullptr) return false;
+  ensure_process_defaults();
+  g_control.routine_name = routine;
+  warnin(2);
+  return true;
+}
+
 void warnin(int n) {
   errmes(n);
   if (g_ivray.msg_unit == 0) return;

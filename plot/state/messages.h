@@ -19,6 +19,9 @@ void errmes(int n);
 void warnin(int n);
 void warni1(int n, int value);
 void warnc1(int n, const char* text);
+// An argument that a routine needs is a null pointer: warning 2 naming the routine.
+// Returns whether p is null.
+bool missing_argument(const void* p, const char* routine);
 // The caller's own text for warnings numbered above 100.
 void qqserr(const char* text);
 // Text n (0..58) of the message table; entry 0 is a blank. Null outside the table.

@@ -13,6 +13,7 @@
 #include "draw/pen.h"
 #include "state/messages.h"
 #include "state/protocol.h"
+#include "state/session.h"
 #include "state/state.h"
 
 namespace stylus {
@@ -21,6 +22,7 @@ void reset_plot_records();
 
 void reset_process() {
   reset_device_table();
+  reset_session_files();
   set_screen_window_system(nullptr);
   set_local_time_source(nullptr);
   set_message_window(nullptr);

@@ -48,6 +48,13 @@ bool start_file(const DeviceRecord& device, std::unique_ptr<ByteSink>& output) {
   return output != nullptr;
 }
 
+// The error file of the session in progress, written under a temporary name until it is
+// closed.
+std::unique_ptr<FileSink>& error_file() {
+  static std::unique_ptr<FileSink> file;
+  return file;
+}
+
 // The session's messages go to an error file when asked for, or when the protocol is shown
 // in a window (so that warnings are not lost in a console nobody looks at).
 void open_error_file() {
@@ -61,29 +68,33 @@ void open_error_file() {
     warnc1(37, g_control.error_file_name);
     return;
   }
-  std::FILE* f = std::fopen(g_control.error_file_name, "w");
-  if (f == nullptr) {
+  std::unique_ptr<FileSink> f = FileSink::create(g_control.error_file_name);
+  if (!f) {
     warnc1(36, g_control.error_file_name);
     return;
   }
-  g_control.err_stream = f;
+  g_control.err_stream = f->stream();
   g_ivray.err_file_open = 1;
+  error_file() = std::move(f);
 }
 
-// Closes the error file; one that received nothing is deleted. Returns 10 when it is kept.
+// Closes the error file: one that received nothing is not kept, one that cannot be written
+// completely is not kept either (warning 36 on standard output). Returns 10 when it is kept.
 int close_error_file() {
   int kept = 0;
-  if (g_ivray.err_file_open == 1) {
-    std::FILE* f = g_control.err_stream;
-    const long pos = std::ftell(f);
-    std::fclose(f);
-    if (pos == 0) {
-      std::remove(g_control.error_file_name);
-    } else {
-      kept = 10;
+  if (std::unique_ptr<FileSink> f = std::move(error_file())) {
+    g_control.err_stream = stdout;
+    g_control.msg_stream = stdout;
+    if (f->position() > 0) {
+      if (f->close()) {
+        kept = 10;
+      } else {
+        g_ivray.msg_unit = g_ivray.msg_unit == 0 ? 0 : 6;
+        warnc1(36, g_control.error_file_name);
+      }
     }
-    g_ivray.err_file_open = 0;
   }
+  g_ivray.err_file_open = 0;
   g_control.err_stream = stdout;
   if (g_ivray.msg_unit == 17) g_ivray.msg_unit = 6;
   g_control.msg_stream = stdout;
@@ -91,6 +102,10 @@ int close_error_file() {
 }
 
 }  // namespace
+
+void reset_session_files() {
+  error_file().reset();
+}
 
 float screen_page_scale(int wpix, int hpix, int width, int height) {
   const float w = static_cast<float>(width);

@@ -3,6 +3,9 @@
 
 namespace stylus {
 
+// Forgets the error file of a session in progress (process reset); nothing is kept.
+void reset_session_files();
+
 // Rebuilds the colour cycle of successive curves from the colour-name map.
 void build_color_cycle();
 

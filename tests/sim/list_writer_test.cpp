@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <sstream>
 #include <string>
 
@@ -35,8 +36,8 @@ TEST(ListReal, ExponentFormBelowTenToMinusFourAndFromTenToNine) {
 }
 
 TEST(ListReal, NonFiniteValuesAreSpelledOut) {
-  EXPECT_EQ(list_real(1.0f / 0.0f), "  Infinity");
-  EXPECT_EQ(list_real(-1.0f / 0.0f), " -Infinity");
+  EXPECT_EQ(list_real(std::numeric_limits<float>::infinity()), "  Infinity");
+  EXPECT_EQ(list_real(-std::numeric_limits<float>::infinity()), " -Infinity");
   EXPECT_EQ(list_real(std::nanf("")), "  NaN");
 }
 

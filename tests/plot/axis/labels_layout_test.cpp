@@ -155,6 +155,6 @@ TEST_F(LabelLayoutTest, LogarithmicLabels) {
 }
 
 TEST_F(LabelLayoutTest, WidestLabel) {
-  EXPECT_EQ(label_width_max(-23.0f, -32.5f, 1.0f, kAxisY, width50), 294);
-  EXPECT_EQ(label_width_max(3.0f, 0.0f, -0.5f, kAxisX, width50), 0);
+  EXPECT_EQ(label_width_max(-23.0f, -32.5f, 1.0f, 1400, kAxisY, width50), 294);
+  EXPECT_EQ(label_width_max(3.0f, 0.0f, -0.5f, 1980, kAxisX, width50), 0);
 }

@@ -234,9 +234,11 @@ TEST_F(TextRender, HeightOutsideItsRangeIsRefused) {
 TEST_F(TextRender, EmptyAndBlankTextsDrawNothing) {
   messag("", 100, 100);
   messag("    ", 100, 100);
-  messag(nullptr, 100, 100);
   EXPECT_TRUE(strokes().empty());
   EXPECT_EQ(messages(), "");
+  messag(nullptr, 100, 100);  // no text at all: the caller is told
+  EXPECT_TRUE(strokes().empty());
+  EXPECT_EQ(messages(), " <<<< Warning   2: Incorrect parameter in messag!\n");
 }
 
 TEST_F(TextRender, ByReferenceEntriesTakeTheGivenLength) {

@@ -7,6 +7,8 @@
 
 #include "devices/record_buffer.h"
 #include "devices/postscript.h"
+#include "state/state.h"
+#include "support/fresh_process.h"
 #include "support/text_files.h"
 
 using namespace stylus;
@@ -128,6 +130,8 @@ TEST_F(RecordBufferTest, NothingIsWrittenWithoutASink) {
 }
 
 TEST(RecordBufferSession, QqsbufAndQpsbufReachTheSessionDriversBuffer) {
+  fresh_process();
+  ensure_process_defaults();  // the page the PostScript header measures
   PathEnd last;
   auto driver = std::make_unique<PostScriptDriver>(false, last);
   driver->start(nullptr);
@@ -140,6 +144,7 @@ TEST(RecordBufferSession, QqsbufAndQpsbufReachTheSessionDriversBuffer) {
   EXPECT_EQ(records->fill(), 9);
   set_current_driver(nullptr);
   EXPECT_EQ(current_records(), nullptr);
+  fresh_process();
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "draw/linestyle.h"
@@ -108,4 +110,70 @@ TEST(LineStyleDash, SegmentOfNoFiniteLengthEndsAtOnce) {
   EXPECT_EQ(Dash(style, 0, 0, inf, 0).size(), 1u);
   EXPECT_EQ(Dash(style, 0, 0, 0, std::nanf("")).size(), 1u);
   EXPECT_EQ(style.dash_rest, 1.0f);
+}
+
+namespace {
+
+// The drawn pieces of a step sequence from (x0, y0), as x ranges cut to [lo, hi].
+std::vector<std::pair<float, float>> DrawnWithin(const std::vector<Step>& steps, float x0, float lo,
+                                                 float hi) {
+  std::vector<std::pair<float, float>> pieces;
+  float from = x0;
+  for (const Step& s : steps) {
+    const float a = std::max(std::min(from, s.x), lo), b = std::min(std::max(from, s.x), hi);
+    if (s.draw && a < b) pieces.push_back({a, b});
+    from = s.x;
+  }
+  return pieces;
+}
+
+std::vector<Step> DashClipped(LineStyleRecord& style, float x0, float y0, float x1, float y1) {
+  std::vector<Step> steps;
+  stylus::step_dash_clipped(style, {0, 0, 2969, 2099}, 10.0f, x0, y0, x1, y1,
+                            [&](float x, float y, bool draw) {
+                              steps.push_back({x, y, draw});
+                            });
+  return steps;
+}
+
+}  // namespace
+
+TEST(LineStyleDash, ClippedSteppingDrawsTheSameDashesInsideTheWindow) {
+  // Integer element lengths along a horizontal line: the full stepping is exact, so the
+  // pieces inside the window must agree but for the rounding of where the seen part
+  // begins; odd and even element counts.
+  for (const std::vector<int>& pattern : {std::vector<int>{3, 2}, std::vector<int>{1, 10, 5}}) {
+    for (const auto& [x0, x1] :
+         {std::pair{-5000.0f, 8000.0f}, std::pair{7000.0f, -123.0f}, std::pair{-40.0f, 1000.0f}}) {
+      LineStyleRecord full = Pattern(pattern), clipped = Pattern(pattern);
+      const std::vector<Step> a = Dash(full, x0, 700, x1, 700);
+      const std::vector<Step> b = DashClipped(clipped, x0, 700, x1, 700);
+      SCOPED_TRACE(testing::Message() << x0 << " -> " << x1);
+      const auto pa = DrawnWithin(a, x0, 0, 2969), pb = DrawnWithin(b, x0, 0, 2969);
+      ASSERT_EQ(pa.size(), pb.size());
+      for (size_t i = 0; i < pa.size(); ++i) {
+        EXPECT_NEAR(pa[i].first, pb[i].first, 0.01f) << i;
+        EXPECT_NEAR(pa[i].second, pb[i].second, 0.01f) << i;
+      }
+      // The pattern goes on from the same state into the next segment.
+      EXPECT_EQ(full.dash_index, clipped.dash_index);
+      EXPECT_EQ(full.dash_gap, clipped.dash_gap);
+      EXPECT_NEAR(full.dash_rest, clipped.dash_rest, 0.01f);
+      EXPECT_EQ(b.back().x, x1);
+    }
+  }
+}
+
+TEST(LineStyleDash, ClippedSteppingOfFarSegmentsIsBounded) {
+  // A million points on either side of the page with a 1-point pattern: only the part near
+  // the window is stepped.
+  LineStyleRecord style = Pattern({1, 1});
+  const std::vector<Step> across = DashClipped(style, -1e6f, 300, 1e6f, 1500);
+  EXPECT_LT(across.size(), 4000u);
+  EXPECT_GT(across.size(), 2900u);
+  const std::vector<Step> missing = DashClipped(style, -1e6f, -500, 1e6f, -400);
+  ASSERT_EQ(missing.size(), 1u);  // misses the window: one pen call to the end point
+  EXPECT_EQ(missing[0].x, 1e6f);
+  // A point that is not a number: nothing can be seen, whatever length the rest implies.
+  EXPECT_EQ(DashClipped(style, std::nanf(""), -2908, 845, -1e6f).size(), 1u);
 }

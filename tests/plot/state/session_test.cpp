@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "draw/linestyle.h"
 #include "draw/pen.h"
@@ -150,11 +151,16 @@ TEST_F(Session, AnEmptyErrorFileIsDeleted) {
   metafl("POST");
   g_ivray.err_to_file = 1;
   disini();
-  EXPECT_TRUE(file_exists("stylus.err"));
+  EXPECT_STREQ(g_control.error_file_name, "stylus.err");
+  EXPECT_NE(g_control.msg_stream, stdout);  // an error file is open, under a temporary name
   capture();
   disfin();
   EXPECT_EQ(stdout_text().find("Err-file"), std::string::npos);
   EXPECT_FALSE(file_exists("stylus.err"));
+  // Nothing of it is left: the folder holds the metafile alone.
+  std::vector<std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(".")) files.push_back(e.path().filename());
+  EXPECT_EQ(files, std::vector<std::string>{"stylus.psc"});
 }
 
 TEST_F(Session, ErrorFileWithoutMetafileOmitsTheMetafileLine) {
