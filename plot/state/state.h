@@ -51,6 +51,8 @@ struct IntRecord {
   int page_offset_x, page_offset_y;     // shift added to every point (points)
   int byte_order;                       // 1 little-endian (CGM and raster writers)
   int screen_opts[kScreenOptionCount];  // options handed to the screen driver at its start
+  int image_width, image_height;        // size of a raster image in pixels (written back)
+  int image_size_option;                // 0: the default image size; else the size above
   // streams and messages
   int msg_unit;         // 6 standard output, 17 the error file, 0 messages off
   int err_to_file;      // messages go to the error file
