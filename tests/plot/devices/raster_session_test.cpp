@@ -80,7 +80,7 @@ TEST_F(RasterSession, VirtWritesOnlyWhatIsAskedFor) {
   EXPECT_EQ(files_here(), 0);
   start("VIRT");
   rpng("a.png");
-  rpng("a.png");
+  rpng_("a.png   ", 8);  // a blank-padded name by reference
   disfin();
   EXPECT_TRUE(file_exists("a.png") && read_file("a.png") == read_file("a_1.png"));
   EXPECT_EQ(files_here(), 2);
