@@ -118,6 +118,20 @@ STYLUS_API void name_(const char* text, const char* axes, stylus_len text_len, s
 STYLUS_API void hname_(const int* n);
 STYLUS_API void curve_(const float* x, const float* y, const int* n);
 
+/* ---- Image files ------------------------------------------------------------------- */
+
+/* The picture of the session so far written as an image file under a version of name
+   (a.png, a_1.png, ... when the file exists): the raw image file, an uncompressed palette
+   TIFF, a palette PNG. On the raster devices and the screen windows only. */
+STYLUS_API void rimage(const char* name);
+STYLUS_API void rtiff(const char* name);
+STYLUS_API void rpng(const char* name);
+
+/* By-reference entries; trailing blanks of the name are dropped. */
+STYLUS_API void rimage_(const char* name, stylus_len len_name);
+STYLUS_API void rtiff_(const char* name, stylus_len len_name);
+STYLUS_API void rpng_(const char* name, stylus_len len_name);
+
 #ifdef __cplusplus
 }
 #endif

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libx11-dev
   ghostscript xvfb xdotool x11-apps x11-utils
-  hp2xx netpbm openjdk-17-jdk-headless
+  hp2xx netpbm openjdk-17-jdk-headless libtiff-tools pngcheck
 )
 
 packages+=("$@")

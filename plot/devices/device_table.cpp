@@ -12,6 +12,7 @@
 #include "devices/java_applet.h"
 #include "devices/kyocera.h"
 #include "devices/postscript.h"
+#include "devices/raster_driver.h"
 #include "devices/screen_driver.h"
 #include "state/color_tables.h"
 #include "state/state.h"
@@ -91,13 +92,29 @@ constexpr std::array kDevices{
     screen("XWI4", 78),
     screen("XWI5", 79),
     screen("XWND", 80),
-    DeviceRecord{
-        .keyword = "TIFF", .code = 601, .cls = C::kRaster, .extension = "tif", .output = F::kAtEnd},
-    DeviceRecord{
-        .keyword = "IMAG", .code = 602, .cls = C::kRaster, .extension = "img", .output = F::kAtEnd},
-    DeviceRecord{.keyword = "VIRT", .code = 603, .cls = C::kRaster, .output = F::kNone},
-    DeviceRecord{
-        .keyword = "PNG ", .code = 604, .cls = C::kRaster, .extension = "png", .output = F::kAtEnd},
+    DeviceRecord{.keyword = "TIFF",
+                 .code = 601,
+                 .cls = C::kRaster,
+                 .extension = "tif",
+                 .output = F::kAtEnd,
+                 .factory = make_raster_driver},
+    DeviceRecord{.keyword = "IMAG",
+                 .code = 602,
+                 .cls = C::kRaster,
+                 .extension = "img",
+                 .output = F::kAtEnd,
+                 .factory = make_raster_driver},
+    DeviceRecord{.keyword = "VIRT",
+                 .code = 603,
+                 .cls = C::kRaster,
+                 .output = F::kNone,
+                 .factory = make_raster_driver},
+    DeviceRecord{.keyword = "PNG ",
+                 .code = 604,
+                 .cls = C::kRaster,
+                 .extension = "png",
+                 .output = F::kAtEnd,
+                 .factory = make_raster_driver},
     DeviceRecord{.keyword = "JAVA",
                  .code = 701,
                  .cls = C::kJava,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "devices/byte_sink.h"
 
@@ -54,6 +55,13 @@ struct ColorChange {
   int previous;
 };
 
+// A picture as colour numbers of the colour table: width x height bytes, rows from the top
+// without padding.
+struct IndexedImage {
+  int width = 0, height = 0;
+  std::vector<unsigned char> pixels;
+};
+
 class Driver {
  public:
   virtual ~Driver() = default;
@@ -90,6 +98,12 @@ class Driver {
   // the screen. Returns 1 when a metafile was written, 0 otherwise (a file that could not
   // be written has had its warning). The session closes the output file afterwards.
   virtual int finish() { return 1; }
+  // The picture drawn so far, pending lines included, for the image writers (rimage, rtiff,
+  // rpng). False when the device keeps no picture.
+  virtual bool picture(IndexedImage& image) {
+    (void)image;
+    return false;
+  }
   // The record buffer that qqsbuf and qpsbuf append to; null for devices without one.
   virtual RecordBuffer* records() { return nullptr; }
 };

@@ -96,6 +96,16 @@ void HeadlessWindowSystem::copy_to_window(WindowId window, int width, int height
   it->second.visible.copy_from(it->second.backing, width, height);
 }
 
+std::vector<Rgb> HeadlessWindowSystem::read_pixels(WindowId window, int width, int height) {
+  const PixelRaster* r = target(window);
+  if (!r || !backing_size_fits(width, height)) return {};
+  std::vector<Rgb> out;
+  out.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) out.push_back(r->at(x, y));
+  return out;
+}
+
 void HeadlessWindowSystem::message_box(const std::string& text, const std::string& caption) {
   std::printf("%s:\n%s\n", caption.c_str(), text.c_str());
   std::fflush(stdout);

@@ -61,6 +61,7 @@ class HeadlessWindowSystem : public WindowSystem {
   void set_pixel(WindowId window, int x, int y, Rgb color) override;
   void fill_rect(WindowId window, const Rect& rect, Rgb color) override;
   void copy_to_window(WindowId window, int width, int height) override;
+  std::vector<Rgb> read_pixels(WindowId window, int width, int height) override;
   std::optional<WindowEvent> next_event() override { return std::nullopt; }
   // Prints the caption and the text on standard output: nothing is lost without a screen.
   void message_box(const std::string& text, const std::string& caption) override;

@@ -3,9 +3,15 @@
 #include "devices/screen_driver.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "devices/device_point.h"
+#include "devices/headless_window_system.h"
+#include "devices/image_files.h"
+#include "devices/image_formats.h"
 #include "state/protocol.h"
 #include "state/session.h"
 #include "state/state.h"
@@ -16,6 +22,7 @@ namespace {
 struct ScreenProcess {
   std::unique_ptr<WindowSystem> ws;
   std::unique_ptr<ScreenWindows> windows;
+  bool offscreen = false;  // no display could be opened: nobody sees the windows
 };
 ScreenProcess& process() {
   static ScreenProcess p;
@@ -57,7 +64,23 @@ class ScreenDriver final : public Driver {
            std::abs(b.iy - a.iy) + 1, ncol);
   }
   void flush() override { qqwdrw(0, 0, kPenFlush); }
+  // The window's picture as colour numbers of the current table (nearest colours).
+  bool picture(IndexedImage& image) override {
+    std::vector<Rgb> rgb;
+    if (!screen_windows().picture(rgb, image.width, image.height)) return false;
+    image.pixels =
+        nearest_color_numbers(rgb, g_cycles.table, png_palette_entries(g_ivray.color_table));
+    return true;
+  }
   int finish() override {
+    // A picture drawn where nobody can see it is kept as a file instead of thrown away.
+    if (process().offscreen) {
+      std::string name;
+      if (save_picture(ImageFormat::kPng, "stylus.png", &name)) {
+        std::fprintf(stderr, "STYLUS: the off-screen picture is saved as %s\n", name.c_str());
+        std::fflush(stderr);
+      }
+    }
     qqwfin(g_ivray.window_end_mode + 10 * g_ivray.window_title_mode);
     return 0;  // the screen writes no metafile
   }
@@ -71,7 +94,10 @@ static_assert(kScreenSessionSlots == ScreenWindows::kSlots);
 ScreenWindows& screen_windows() {
   ScreenProcess& p = process();
   if (!p.windows) {
-    if (!p.ws) p.ws = open_window_system();
+    if (!p.ws) {
+      p.ws = open_window_system();
+      p.offscreen = dynamic_cast<HeadlessWindowSystem*>(p.ws.get()) != nullptr;
+    }
     p.windows = std::make_unique<ScreenWindows>(*p.ws);
   }
   return *p.windows;
@@ -82,6 +108,7 @@ void set_screen_window_system(std::unique_ptr<WindowSystem> ws,
   ScreenProcess& p = process();
   p.windows.reset();
   p.ws = std::move(ws);
+  p.offscreen = false;
   if (p.ws) p.windows = std::make_unique<ScreenWindows>(*p.ws, std::move(exit_process));
 }
 

@@ -225,6 +225,15 @@ void ScreenWindows::qqwsbf() {
   if (ix11_ != 1) ws_.copy_to_window(hwnd_main_, ptS_[iwin_].x, ptS_[iwin_].y);
 }
 
+bool ScreenWindows::picture(std::vector<Rgb>& pixels, int& width, int& height) {
+  if (iopnwn_[iwin_] == 0) return false;
+  qqwdrw(0, 0, 999);
+  width = ptS_[iwin_].x;
+  height = ptS_[iwin_].y;
+  pixels = ws_.read_pixels(hwnd_main_, width, height);
+  return !pixels.empty();
+}
+
 void ScreenWindows::set_title(int slot, const char* format) {
   char title[80];
   std::snprintf(title, sizeof title, format, slot + 1);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "devices/window_system.h"
 
@@ -40,6 +41,10 @@ class ScreenWindows {
   void qqwfin(int option);
   void qqwwcls();
   void qqwmsg(const std::string& text, const std::string& caption);
+  // The picture of the current window, pending lines drawn first: its backing store (the
+  // window itself without one) as colours, rows from the top. False when no window is open
+  // or its pixels cannot be read.
+  bool picture(std::vector<Rgb>& pixels, int& width, int& height);
 
   // Handling of one window-system event (the window procedure).
   void handle(const WindowEvent& e);

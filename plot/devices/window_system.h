@@ -109,6 +109,14 @@ class WindowSystem {
   // (0, 0) and makes the result visible.
   virtual void copy_to_window(WindowId window, int width, int height) = 0;
 
+  // The upper-left width x height pixels of the backing store (of the window when it has
+  // none) as colours, rows from the top; black where there is no pixel. Empty when they
+  // cannot be read.
+  virtual std::vector<Rgb> read_pixels(WindowId window, int width, int height) {
+    (void)window, (void)width, (void)height;
+    return {};
+  }
+
   // Blocks until the next event of one of the kinds above. Returns nothing when no event
   // can ever come (no display, or the connection is gone), so that a wait ends.
   virtual std::optional<WindowEvent> next_event() = 0;

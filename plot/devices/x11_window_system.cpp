@@ -53,6 +53,7 @@ class X11WindowSystem final : public WindowSystem {
   void set_pixel(WindowId window, int x, int y, Rgb color) override;
   void fill_rect(WindowId window, const Rect& rect, Rgb color) override;
   void copy_to_window(WindowId window, int width, int height) override;
+  std::vector<Rgb> read_pixels(WindowId window, int width, int height) override;
   std::optional<WindowEvent> next_event() override;
   void message_box(const std::string& text, const std::string& caption) override;
 
@@ -382,6 +383,54 @@ void X11WindowSystem::copy_to_window(WindowId window, int width, int height) {
               static_cast<unsigned>(height), 0, 0);
   // A round trip: once this returns, every client sees the picture.
   XSync(dpy_, False);
+}
+
+std::vector<Rgb> X11WindowSystem::read_pixels(WindowId window, int width, int height) {
+  Win* w = find(window);
+  if (!w || !backing_size_fits(width, height)) return {};
+  // Only what the drawable has can be read; the rest stays black.
+  int have_w = w->backing_w, have_h = w->backing_h;
+  if (w->backing == None) {
+    XWindowAttributes at{};
+    if (!XGetWindowAttributes(dpy_, w->xid, &at)) return {};
+    have_w = at.width, have_h = at.height;
+  }
+  const int rw = std::min(width, have_w), rh = std::min(height, have_h);
+  std::vector<Rgb> out(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kBlack);
+  if (rw <= 0 || rh <= 0) return out;
+  XImage* img = XGetImage(dpy_, target(*w), 0, 0, static_cast<unsigned>(rw),
+                          static_cast<unsigned>(rh), AllPlanes, ZPixmap);
+  if (img == nullptr) return {};
+  // Pixel values back to colours: bit fields on deep displays, the colour map otherwise.
+  auto component = [](unsigned long px, unsigned long mask) -> Rgb {
+    if (mask == 0) return 0;
+    int shift = 0;
+    while (!((mask >> shift) & 1)) ++shift;
+    const unsigned long max = mask >> shift;
+    return static_cast<Rgb>((((px & mask) >> shift) * 255 + max / 2) / max);
+  };
+  std::unordered_map<unsigned long, Rgb> seen;
+  for (int y = 0; y < rh; ++y)
+    for (int x = 0; x < rw; ++x) {
+      const unsigned long px = XGetPixel(img, x, y);
+      Rgb c;
+      if (true_color_) {
+        c = component(px, visual_->red_mask) << 16 | component(px, visual_->green_mask) << 8 |
+            component(px, visual_->blue_mask);
+      } else if (auto it = seen.find(px); it != seen.end()) {
+        c = it->second;
+      } else {
+        XColor q{};
+        q.pixel = px;
+        XQueryColor(dpy_, colormap_, &q);
+        c = static_cast<Rgb>((q.red >> 8) << 16 | (q.green >> 8) << 8 | (q.blue >> 8));
+        seen.emplace(px, c);
+      }
+      out[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+          static_cast<std::size_t>(x)] = c;
+    }
+  XDestroyImage(img);
+  return out;
 }
 
 std::optional<WindowEvent> X11WindowSystem::next_event() {

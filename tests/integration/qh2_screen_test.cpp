@@ -1,7 +1,8 @@
 // The built qh2 program as a user meets it: on a private Xvfb server, watched and driven
 // from a second client that also plays the window manager (its window, titles and
 // picture, the inputs that do and do not end the wait, the close button), and without
-// any display. Each test runs the whole program once, scan included.
+// any display, where the picture is kept as a PNG file. Each run is the whole program,
+// scan included.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -21,6 +23,9 @@
 
 #include "sim/driver.h"
 #include "support/child_process.h"
+#include "support/command.h"
+#include "support/energy_picture.h"
+#include "support/scratch_dir.h"
 #if STYLUS_TEST_X11
 #include "support/x11_observer.h"
 #include "support/xvfb_server.h"
@@ -222,6 +227,7 @@ class Qh2OnScreen : public ::testing::Test {
     EXPECT_EQ(x.text_property(window_, "_NET_WM_NAME"), "STYLUS 1 / Click MB2 to continue ...");
   }
 
+  ScratchDir scratch_;  // the program's working folder
   XvfbServer server_;
   std::unique_ptr<HoldingWindowManager> wm_;
   std::unique_ptr<ChildProcess> child_;
@@ -365,6 +371,7 @@ TEST_F(Qh2OnScreen, DrawsTheCurveWaitsForTheRightButtonThenPrintsTheProtocol) {
   ASSERT_EQ(rest.substr(0, report.size()), report);
   EXPECT_TRUE(is_end_protocol(rest.substr(report.size()))) << rest;
   EXPECT_EQ(child_->err(), "");
+  EXPECT_TRUE(std::filesystem::is_empty(scratch_.path())) << "the screen writes no file";
 }
 
 TEST_F(Qh2OnScreen, CloseButtonEndsAtOnceWithStatusZeroAndNoProtocol) {
@@ -380,22 +387,43 @@ TEST_F(Qh2OnScreen, CloseButtonEndsAtOnceWithStatusZeroAndNoProtocol) {
 
 #endif  // STYLUS_TEST_X11
 
-TEST(Qh2WithoutDisplay, PrintsTheLinesAndTheProtocolWithoutWaiting) {
+TEST(Qh2WithoutDisplay, PrintsTheLinesAndTheProtocolWithoutWaitingAndKeepsThePicture) {
   ASSERT_EQ(access(kQh2.c_str(), X_OK), 0) << "build qh2 first: " << kQh2;
+  ScratchDir scratch;
   ChildProcess child(ChildProcess::program(kQh2), {"DISPLAY"});
   EXPECT_EQ(child.wait(), 0);
 #if STYLUS_TEST_X11
-  EXPECT_EQ(child.err(),
-            "STYLUS: no display (DISPLAY is not set); the screen window is drawn off-screen\n");
+  const std::string why = "no display (DISPLAY is not set)";
 #else
-  EXPECT_EQ(child.err(), "STYLUS: built without X11; the screen window is drawn off-screen\n");
+  const std::string why = "built without X11";
 #endif
+  EXPECT_EQ(child.err(), "STYLUS: " + why +
+                             "; the screen window is drawn off-screen\n"
+                             "STYLUS: the off-screen picture is saved as stylus.png\n");
   std::string rest;
   const std::vector<Point> points = result_lines(child.out(), rest);
   const std::string report = out_of_scaling(points);
   EXPECT_GT(report.size(), 0u);  // the first separations lie far above the window
   ASSERT_EQ(rest.substr(0, std::min(rest.size(), report.size())), report);
   EXPECT_TRUE(is_end_protocol(rest.substr(report.size()))) << rest;
+
+  // The picture of the 1272 x 899 window, drawn at 898 / 2099 pixels per point.
+  const CommandResult decode = run_command("pngtopnm stylus.png >stylus.ppm");
+  ASSERT_EQ(decode.status, 0) << decode.output;
+  RgbImage img;
+  ASSERT_TRUE(img.load_ppm("stylus.ppm"));
+  EXPECT_EQ(img.width(), 1272);
+  EXPECT_EQ(img.height(), 899);
+  std::vector<ResultPoint> curve;
+  for (const Point& p : points) curve.push_back({p.x, p.y});
+  const EnergyPicture picture(img, PixelMap::scaled(898.0 / 2099.0), light);
+  picture.expect_axis_system();
+  picture.expect_curve(curve);
+
+  // A second run keeps the first picture.
+  ChildProcess again(ChildProcess::program(kQh2), {"DISPLAY"});
+  EXPECT_EQ(again.wait(), 0);
+  EXPECT_NE(again.err().find("saved as stylus_1.png\n"), std::string::npos) << again.err();
 }
 
 // The end protocol checker itself, on the box as the library prints it and on near misses.

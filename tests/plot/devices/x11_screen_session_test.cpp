@@ -12,6 +12,8 @@
 #include "draw/pen.h"
 #include "stylus.h"
 #include "support/child_process.h"
+#include "support/scratch_dir.h"
+#include "support/text_files.h"
 #include "support/x11_observer.h"
 #include "support/xvfb_server.h"
 
@@ -24,8 +26,8 @@ bool wait_byte(int fd) {
   return poll(&p, 1, 60000) == 1 && read(fd, &c, 1) == 1;
 }
 
-// The session of the test program: a white frame, a red line, then disfin. Between the
-// drawing and disfin it tells the parent and waits for its go.
+// The session of the test program: a white frame, a red line, its picture as screen.tif,
+// then disfin. Between the drawing and disfin it tells the parent and waits for its go.
 void session(int ready_fd, int go_fd) {
   metafl("CONS");
   disini();
@@ -40,6 +42,7 @@ void session(int ready_fd, int go_fd) {
     (void)!write(ready_fd, "r", 1);
     wait_byte(go_fd);
   }
+  rtiff("screen.tif");
   disfin();
 }
 
@@ -61,6 +64,7 @@ class X11ScreenSession : public ::testing::Test {
   }
   void go() { ASSERT_EQ(write(go_[1], "g", 1), 1); }
 
+  ScratchDir scratch_;  // the child's working folder
   XvfbServer server_;
   int ready_[2] = {-1, -1}, go_[2] = {-1, -1};
   std::unique_ptr<ChildProcess> child_;
@@ -118,6 +122,16 @@ TEST_F(X11ScreenSession, PictureAppearsAtDisfinAndOnlyTheRightButtonEndsTheWait)
             std::string::npos)
       << out;
   EXPECT_EQ(child_->err(), "");
+
+  // The picture read back from the window's pixmap, as colour numbers of the rainbow table.
+  const std::string tif = read_file("screen.tif");
+  ASSERT_EQ(tif.size(), 1682u + 6 * 899 + 1272 * 899);
+  auto at = [&](int x, int y) {
+    return static_cast<unsigned char>(tif[1682 + 6 * 899 + 1272 * y + x]);
+  };
+  EXPECT_EQ(at(700, 428), 254);
+  EXPECT_EQ(at(700, 86), 255);
+  EXPECT_EQ(at(700, 300), 0);
 }
 
 TEST_F(X11ScreenSession, CloseButtonEndsAtOnceWithStatusZeroAndNoProtocol) {
@@ -155,12 +169,16 @@ TEST_F(X11ScreenSession, ResizingRepaintsTheSamePictureAtTheCorner) {
   EXPECT_EQ(child_->wait(), 0);
 }
 
-TEST(ScreenSessionWithoutDisplay, DrawsOffScreenAndEndsWithTheProtocol) {
+TEST(ScreenSessionWithoutDisplay, DrawsOffScreenKeepsThePictureAndEndsWithTheProtocol) {
+  ScratchDir scratch;
   ChildProcess child([] { session(-1, -1); }, {"DISPLAY"});
   EXPECT_EQ(child.wait(), 0);
   EXPECT_EQ(child.err(),
-            "STYLUS: no display (DISPLAY is not set); the screen window is drawn off-screen\n");
+            "STYLUS: no display (DISPLAY is not set); the screen window is drawn off-screen\n"
+            "STYLUS: the off-screen picture is saved as stylus.png\n");
   EXPECT_NE(child.out().find("Fileformat: CONS  <<\n"), std::string::npos) << child.out();
+  EXPECT_EQ(read_file("stylus.png").substr(1, 3), "PNG");
+  EXPECT_EQ(read_file("screen.tif").substr(0, 3), "II*");
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+// The raster devices "TIFF", "IMAG", "VIRT" and "PNG " (codes 601 to 604): the session
+// draws into the virtual raster, and the session end writes it as a TIFF, raw or PNG image
+// ("VIRT" writes nothing) and frees it.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "devices/device_table.h"
+#include "devices/driver.h"
+#include "devices/image_files.h"
+#include "devices/virtual_raster.h"
+
+namespace stylus {
+
+class RasterDriver final : public Driver {
+ public:
+  // end_image: the format the session end writes; none for "VIRT".
+  explicit RasterDriver(std::optional<ImageFormat> end_image) : end_image_(end_image) {}
+
+  // Creates the raster in the image size of the plot state and sets page_scale.
+  bool start(ByteSink* out) override;
+  // A move only remembers the device point; a draw is a line of pixels from the last one.
+  void point(const DevicePoint& p, int pen) override;
+  void color(const ColorChange& change) override { raster_.qqvclr(change.ncol); }
+  void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor rgb) override;
+  bool picture(IndexedImage& image) override;
+  // Writes the image under a version of the session's file name, then frees the raster.
+  int finish() override;
+
+  const VirtualRaster& raster() const { return raster_; }
+
+ private:
+  std::optional<ImageFormat> end_image_;
+  VirtualRaster raster_;
+  int last_x_ = 0, last_y_ = 0;
+};
+
+std::unique_ptr<Driver> make_raster_driver(const DeviceRecord& device, DriverMemory& memory);
+
+}  // namespace stylus

@@ -1,0 +1,103 @@
+// The virtual raster (see virtual_raster.h).
+#include "devices/virtual_raster.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+namespace stylus {
+
+void VirtualRaster::qqvini(int page_w, int page_h, int& width, int& height, int option) {
+  const bool bad = width < kMinSize || width > kMaxSize || height < kMinSize || height > kMaxSize;
+  if (option != 0 && bad) {
+    std::printf(" >>>> Bad size of virtual device\n");
+  }
+  if (option == 0 || bad) {
+    width = page_w > page_h ? kDefaultLong : kDefaultShort;
+    height = page_w > page_h ? kDefaultShort : kDefaultLong;
+  }
+  nbytes_ = width;
+  nwidth_ = (width + 3) / 4 * 4;
+  nheight_ = height;
+  try {
+    cvirt_.assign(static_cast<std::size_t>(nwidth_) * static_cast<std::size_t>(nheight_), 0);
+  } catch (const std::bad_alloc&) {
+    // Without its raster the device cannot draw at all; like the library's other stops,
+    // the program ends with a failure status.
+    std::printf(" >>>> Not enough memory for virtual device\n");
+    std::fflush(nullptr);
+    std::exit(1);
+  }
+}
+
+void VirtualRaster::qqvlin(int x1, int y1, int x2, int y2) {
+  if (y1 == y2) {
+    // The pixels x1 to x2 of the row, whichever way the line runs.
+    if (y1 < 0 || y1 >= nheight_) return;
+    const int xa = std::max(std::min(x1, x2), 0), xb = std::min(std::max(x1, x2), nbytes_ - 1);
+    for (int x = xa; x <= xb; ++x) qqvwpx(x, y1, nclr_);
+    return;
+  }
+  const int dx = std::abs(x2 - x1), sx = x1 <= x2 ? 1 : -1;
+  const int dy = std::abs(y2 - y1), sy = y1 <= y2 ? 1 : -1;
+  int x = x1, y = y1;
+  qqvwpx(x, y, nclr_);
+  if (dx > dy) {
+    int e = dx / 2;
+    for (int i = 0; i < dx; ++i) {
+      x += sx;
+      e += dy;
+      if (e > dx) {
+        e -= dx;
+        y += sy;
+      }
+      qqvwpx(x, y, nclr_);
+    }
+  } else {
+    int e = dy / 2;
+    for (int i = 0; i < dy; ++i) {
+      y += sy;
+      e += dx;
+      if (e > dy) {
+        e -= dy;
+        x += sx;
+      }
+      qqvwpx(x, y, nclr_);
+    }
+  }
+}
+
+void VirtualRaster::qqvfll(int x1, int y1, int x2, int y2, int ncol) {
+  const int xa = std::max(std::min(x1, x2), 0), xb = std::min(std::max(x1, x2), nbytes_ - 1);
+  const int ya = std::max(std::min(y1, y2), 0), yb = std::min(std::max(y1, y2), nheight_ - 1);
+  for (int y = ya; y <= yb; ++y)
+    for (int x = xa; x <= xb; ++x) qqvwpx(x, y, ncol);
+}
+
+void VirtualRaster::qqvers() {
+  std::fill(cvirt_.begin(), cvirt_.end(), 0);
+}
+
+void VirtualRaster::qqvwpx(int x, int y, int ncol) {
+  if (!inside(x, y)) return;
+  cvirt_[static_cast<std::size_t>(y) * static_cast<std::size_t>(nwidth_) +
+         static_cast<std::size_t>(x)] = static_cast<unsigned char>(ncol & 0xFF);
+}
+
+int VirtualRaster::qqvrpx(int x, int y) const {
+  if (!inside(x, y)) return 0;
+  return cvirt_[static_cast<std::size_t>(y) * static_cast<std::size_t>(nwidth_) +
+                static_cast<std::size_t>(x)];
+}
+
+void VirtualRaster::qqvfin() {
+  std::vector<unsigned char>().swap(cvirt_);
+  nbytes_ = nheight_ = nwidth_ = 0;
+}
+
+const unsigned char* VirtualRaster::row(int y) const {
+  return cvirt_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(nwidth_);
+}
+
+}  // namespace stylus

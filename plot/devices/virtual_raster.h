@@ -1,0 +1,50 @@
+// The virtual raster of the raster devices: a picture of colour numbers held in memory,
+// one byte per pixel, rows from the top, each row padded to a multiple of 4 bytes as the
+// raw image file stores it; with its line, fill and pixel operations.
+#pragma once
+
+#include <vector>
+
+namespace stylus {
+
+class VirtualRaster {
+ public:
+  // The default size for a landscape page (turned for a portrait page), and the range that
+  // a size given by the image size option must keep to, each way.
+  static constexpr int kDefaultLong = 853, kDefaultShort = 603;
+  static constexpr int kMinSize = 10, kMaxSize = 2000;
+
+  // Creates the raster, all colour 0, for a page of page_w x page_h points. With option 0
+  // the size is the default; otherwise width x height, or the default after the message
+  // " >>>> Bad size of virtual device" when either lies outside 10..2000. The size used is
+  // written back. When the memory cannot be had, the program ends with a message.
+  void qqvini(int page_w, int page_h, int& width, int& height, int option);
+  // The colour of the lines that follow; its low byte is stored per pixel.
+  void qqvclr(int ncol) { nclr_ = ncol; }
+  // A line of max(dx, dy) + 1 pixels from (x1, y1) to (x2, y2), both ends included.
+  void qqvlin(int x1, int y1, int x2, int y2);
+  // Fills the pixels x1..x2 x y1..y2, both ends included, with colour ncol.
+  void qqvfll(int x1, int y1, int x2, int y2, int ncol);
+  // Sets every pixel to 0.
+  void qqvers();
+  // One pixel; outside the raster a write does nothing and a read gives 0.
+  void qqvwpx(int x, int y, int ncol);
+  int qqvrpx(int x, int y) const;
+  // Frees the raster.
+  void qqvfin();
+
+  int width() const { return nbytes_; }      // pixels per row
+  int height() const { return nheight_; }    // rows
+  int row_bytes() const { return nwidth_; }  // bytes per row, padding included
+  // Row y (0 at the top), row_bytes() long.
+  const unsigned char* row(int y) const;
+
+ private:
+  bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < nbytes_ && y < nheight_; }
+
+  std::vector<unsigned char> cvirt_;
+  int nbytes_ = 0, nheight_ = 0, nwidth_ = 0;
+  int nclr_ = 0;
+};
+
+}  // namespace stylus
