@@ -8,6 +8,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libx11-dev
   ghostscript xvfb xdotool x11-apps x11-utils
+  # LibreOffice opens a CGM only as an Impress document (Draw alone refuses it); pdftoppm
+  # turns its PDF into a raster.
+  libreoffice-impress-nogui poppler-utils
 )
 
 missing=()

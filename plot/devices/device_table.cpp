@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "devices/byte_sink.h"
+#include "devices/cgm.h"
+#include "devices/gksl.h"
 #include "devices/postscript.h"
 #include "devices/screen_driver.h"
 #include "state/color_tables.h"
@@ -34,13 +36,18 @@ constexpr DeviceRecord terminal(const char* keyword, int code, const char* exten
 }
 
 constexpr std::array kDevices{
-    DeviceRecord{.keyword = "GKSL", .code = 201, .cls = C::kGksl, .extension = "met"},
+    DeviceRecord{.keyword = "GKSL",
+                 .code = 201,
+                 .cls = C::kGksl,
+                 .extension = "met",
+                 .factory = make_gksl_driver},
     DeviceRecord{.keyword = "CGM ",
                  .code = 211,
                  .cls = C::kCgm,
                  .extension = "cgm",
                  .white_paper = true,
-                 .white_maps_to_zero = true},
+                 .white_maps_to_zero = true,
+                 .factory = make_cgm_driver},
     DeviceRecord{
         .keyword = "KYOC", .code = 301, .cls = C::kKyocera, .extension = "kyo", .small_only = true},
     DeviceRecord{.keyword = "HPGL", .code = 401, .cls = C::kHpgl, .extension = "hpg"},
