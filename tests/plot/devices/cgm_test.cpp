@@ -3,7 +3,6 @@
 // colour changes, the end), and the 50-point polyline buffer with its remembered end.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "devices/cgm.h"
@@ -121,46 +120,53 @@ TEST_F(CgmTest, SessionFileByteForByte) {
             hex("00 3F 00 0D 0C") + "stylus_1.cgm" + std::string(1, '\0'));
 }
 
-// The polyline buffer, on a driver of its own: whole points in 16 bits, 50 points a
-// polyline, and a draw without a move continuing from the last point written, also in
-// the next session's driver.
-TEST_F(CgmTest, PolylineBufferAndTheRememberedEnd) {
+// On a driver of its own: the polyline buffer (whole points, 16 bits, 50 points a
+// polyline), the next picture (no routine asks for one yet: the pending polyline still
+// goes into the old picture, the new one states the colour in use), and a draw without a
+// move continuing from the last point written, also in the next session's driver.
+TEST_F(CgmTest, PolylineBufferNextPictureAndTheRememberedEnd) {
   metafl("CGM");
   MemorySink sink;
-  auto driver = std::make_unique<CgmDriver>(driver_memory().cgm);
-  ASSERT_TRUE(driver->start(&sink));
-  const std::size_t header = sink.bytes().size() + driver->records()->fill();
+  CgmDriver driver(driver_memory().cgm);
+  ASSERT_TRUE(driver.start(&sink));
+  driver.color({254, {255, 0, 0}, 0});
+  std::size_t from = sink.bytes().size() + driver.records()->fill();
+  auto written = [&] {  // the bytes since the last call, the pending record padded
+    driver.records()->flush();
+    const std::string b = sink.bytes().substr(from);
+    from = sink.bytes().size();
+    return b;
+  };
 
-  driver->drwcgm(10.0f, 20.4f, kPenMove);
-  driver->drwcgm(29.5f, 40.0f, kPenDraw);
-  driver->flush();
-  driver->records()->flush();
-  const std::string line = sink.bytes().substr(header);
-  EXPECT_EQ(line.substr(0, 12), hex("40 3F 00 08 00 0A 00 14 00 1E 00 28"));
-  EXPECT_EQ(line.find_first_not_of(' ', 12), std::string::npos);  // the record's padding
+  driver.drwcgm(10.0f, 20.4f, kPenMove);
+  driver.drwcgm(29.5f, 40.0f, kPenDraw);
+  driver.inicgm(2);
+  const std::string next_picture = hex("40 3F 00 08 00 0A 00 14 00 1E 00 28") + hex("00 A0") +
+                                   hex("00 7F 00 0A 09") + "Picture 2" + hex("20 42 00 01") +
+                                   hex("20 C8 0000 0000 1732 1066") + hex("20 E4 FF FF FF 00") +
+                                   hex("00 80") + hex("50 83 FF 00 00 00");
+  EXPECT_EQ(written().substr(0, next_picture.size()), next_picture);
 
   // A move and 60 draws: a polyline of 50 points, then one from its last point on.
-  const std::size_t from = sink.bytes().size();
-  driver->drwcgm(0.0f, 0.0f, kPenMove);
-  for (int i = 1; i <= 60; ++i) driver->drwcgm(static_cast<float>(i), 0.0f, kPenDraw);
-  driver->drwcgm(0.0f, 0.0f, kPenFlush);
-  driver->records()->flush();
-  const std::string lines = sink.bytes().substr(from);
+  driver.drwcgm(0.0f, 0.0f, kPenMove);
+  for (int i = 1; i <= 60; ++i) driver.drwcgm(static_cast<float>(i), 0.0f, kPenDraw);
+  driver.flush();
+  const std::string lines = written();
   ASSERT_GE(lines.size(), 4u + 200u + 4u + 48u);
   EXPECT_EQ(lines.substr(0, 4), hex("40 3F 00 C8"));
   EXPECT_EQ(lines.substr(4 + 196, 4), hex("00 31 00 00"));  // point 49
   EXPECT_EQ(lines.substr(204, 8), hex("40 3F 00 30 00 31 00 00"));
   EXPECT_EQ(lines.substr(204 + 4 + 44, 4), hex("00 3C 00 00"));  // point 60
 
-  // A new session's driver continues from (60, 0).
-  auto next = std::make_unique<CgmDriver>(driver_memory().cgm);
+  // The next session's driver continues from (60, 0).
+  CgmDriver next(driver_memory().cgm);
   MemorySink sink2;
-  ASSERT_TRUE(next->start(&sink2));
-  const std::size_t header2 = sink2.bytes().size() + next->records()->fill();
-  next->drwcgm(70000.0f, 5.0f, kPenDraw);  // beyond 16 bits: the low 16 kept
-  next->flush();
-  next->records()->flush();
-  EXPECT_EQ(sink2.bytes().substr(header2, 12), hex("40 3F 00 08 00 3C 00 00 11 70 00 05"));
+  ASSERT_TRUE(next.start(&sink2));
+  const std::size_t header = sink2.bytes().size() + next.records()->fill();
+  next.drwcgm(70000.0f, 5.0f, kPenDraw);  // beyond 16 bits: the low 16 kept
+  next.flush();
+  next.records()->flush();
+  EXPECT_EQ(sink2.bytes().substr(header, 12), hex("40 3F 00 08 00 3C 00 00 11 70 00 05"));
 }
 
 }  // namespace
