@@ -9,6 +9,9 @@ packages=(
   zlib1g-dev libx11-dev
   ghostscript xvfb xdotool x11-apps x11-utils
   hp2xx netpbm openjdk-17-jdk-headless libtiff-tools pngcheck
+  # LibreOffice opens a CGM only as an Impress document (Draw alone refuses it); pdftoppm
+  # turns its PDF into a raster.
+  libreoffice-impress-nogui poppler-utils
 )
 
 packages+=("$@")

@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "devices/byte_sink.h"
+#include "devices/cgm.h"
+#include "devices/gksl.h"
 #include "devices/hpgl.h"
 #include "devices/java_applet.h"
 #include "devices/kyocera.h"
@@ -48,13 +50,18 @@ constexpr DeviceRecord terminal(const char* keyword, int code, const char* exten
 }
 
 constexpr std::array kDevices{
-    DeviceRecord{.keyword = "GKSL", .code = 201, .cls = C::kGksl, .extension = "met"},
+    DeviceRecord{.keyword = "GKSL",
+                 .code = 201,
+                 .cls = C::kGksl,
+                 .extension = "met",
+                 .factory = make_gksl_driver},
     DeviceRecord{.keyword = "CGM ",
                  .code = 211,
                  .cls = C::kCgm,
                  .extension = "cgm",
                  .white_paper = true,
-                 .white_maps_to_zero = true},
+                 .white_maps_to_zero = true,
+                 .factory = make_cgm_driver},
     DeviceRecord{.keyword = "KYOC",
                  .code = 301,
                  .cls = C::kKyocera,

@@ -1,0 +1,212 @@
+// The CGM writer: the metafile and picture start, the polyline buffer with its 50 points,
+// LINE COLOUR on colour changes and the end elements, all as 80-byte binary records.
+#include "devices/cgm.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "devices/byte_order.h"
+#include "devices/device_point.h"
+#include "draw/pen.h"
+#include "state/state.h"
+#include "stylus.h"
+
+namespace stylus {
+
+namespace cgm {
+
+void put_word(std::string& out, int value) {
+  put_u16_be(out, static_cast<std::uint32_t>(value) & 0xFFFFu);
+}
+
+void put_header(std::string& out, int cls, int id, int length) {
+  put_word(out, (cls & 0xF) << 12 | (id & 0x7F) << 5 | (length & 0x1F));
+}
+
+void put_long_header(std::string& out, int cls, int id, int length) {
+  put_header(out, cls, id, kLongForm);
+  put_word(out, length & 0x7FFF);  // bit 15 clear: the parameters come in one piece
+}
+
+std::string description(int version, float library_version, std::string_view date) {
+  // "dd.mm.yyyy" becomes "yyyymmdd".
+  std::string digits;
+  if (date.size() >= 10) {
+    digits.append(date.substr(6, 4)).append(date.substr(3, 2)).append(date.substr(0, 2));
+  }
+  char source[16];
+  std::snprintf(source, sizeof source, "%4.1f", static_cast<double>(library_version));
+  char text[160];
+  std::snprintf(text, sizeof text, "%c%s%c,%c%s%c,%c%s %s%c,%c%s%s%c,%c%s%c", '"',
+                version == 1 ? "ProfileId:CALS" : "ProfileId:WebCGM", '"', '"', "ProfileEd:1.0",
+                '"', '"', "Source:STYLUS", source, '"', '"', "Date:", digits.c_str(), '"', '"',
+                "ColourClass:colour", '"');
+  return text;
+}
+
+}  // namespace cgm
+
+void qqcgm1(std::string& out, std::string_view text) {
+  const std::size_t n = text.size() < 255 ? text.size() : 254;
+  cgm::put_word(out, static_cast<int>(n) + 1);
+  out.push_back(static_cast<char>(n));
+  out.append(text.substr(0, n));
+  if (n % 2 == 0) out.push_back('\0');
+}
+
+namespace {
+
+constexpr RgbColor kBackground{255, 255, 255};
+
+// A VDC coordinate: rounded, and cut to its low 16 bits when it lies outside their range.
+std::int16_t vdc(float v) {
+  return static_cast<std::int16_t>(round_point(v));
+}
+
+}  // namespace
+
+CgmDriver::CgmDriver(PathEnd& last_point) : FileDriver(RecordKind::kBinary), last_(last_point) {}
+
+void CgmDriver::emit(const std::string& bytes) {
+  records_.append(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+void CgmDriver::header() {
+  g_xvray.page_scale = 2.0f * g_xvray.user_scale;  // VDC units are half points
+  inicgm(1);
+}
+
+void CgmDriver::inicgm(int mode) {
+  std::string b;
+  if (mode == 1) {
+    cgm::put_header(b, 0, 1, cgm::kLongForm);  // BEGIN METAFILE
+    qqcgm1(b, g_control.metafile_name);
+    cgm::put_header(b, 1, 1, 2);  // METAFILE VERSION
+    cgm::put_word(b, cgm::kVersion);
+    cgm::put_header(b, 1, 2, cgm::kLongForm);  // METAFILE DESCRIPTION
+    qqcgm1(b, cgm::description(cgm::kVersion, getver(), dddate()));
+    cgm::put_header(b, 1, 11, 6);  // METAFILE ELEMENT LIST: the drawing-plus-control set
+    cgm::put_word(b, 1);
+    cgm::put_word(b, -1);
+    cgm::put_word(b, 1);
+    emit(b);
+    picture_ = 1;
+  } else {
+    // The pending polyline belongs to the picture that ends.
+    drwcgm(0.0f, 0.0f, kPenFlush);
+    cgm::put_header(b, 0, 5, 0);  // END PICTURE
+    emit(b);
+    ++picture_;
+  }
+  picture_start();
+}
+
+void CgmDriver::picture_start() {
+  std::string b;
+  char name[32];
+  std::snprintf(name, sizeof name, "Picture %d", picture_);
+  cgm::put_header(b, 0, 3, cgm::kLongForm);  // BEGIN PICTURE
+  qqcgm1(b, name);
+  if (cgm::kVersion != 1) {
+    cgm::put_header(b, 2, 1, 6);  // SCALING MODE
+    for (int w : {0x0001, 0x3D4C, 0xCCC8}) cgm::put_word(b, w);
+  }
+  cgm::put_header(b, 2, 2, 2);  // COLOUR SELECTION MODE: direct
+  cgm::put_word(b, 1);
+  int nx = g_ivray.page_nx, ny = g_ivray.page_ny;
+  if (g_ivray.page_rotation == 1) std::swap(nx, ny);
+  cgm::put_header(b, 2, 6, 8);  // VDC EXTENT
+  cgm::put_word(b, 0);
+  cgm::put_word(b, 0);
+  cgm::put_word(b, round_point(static_cast<float>(nx) * g_xvray.page_scale));
+  cgm::put_word(b, round_point(static_cast<float>(ny) * g_xvray.page_scale));
+  cgm::put_header(b, 2, 7, 4);  // BACKGROUND COLOUR
+  b.push_back(static_cast<char>(kBackground.r));
+  b.push_back(static_cast<char>(kBackground.g));
+  b.push_back(static_cast<char>(kBackground.b));
+  b.push_back('\0');
+  cgm::put_header(b, 0, 4, 0);  // BEGIN PICTURE BODY
+  emit(b);
+  // A reader starts every picture in a line colour of its own choosing (often white), and
+  // the colour rule below writes a colour only when its number changes; so the picture
+  // states the colour it draws in: at once when it is known, else with the session's
+  // first colour, which follows right after the session start's header.
+  if (colour_known_) {
+    write_line_colour(colour_);
+  } else {
+    colour_due_ = true;
+  }
+}
+
+void CgmDriver::write_line_colour(RgbColor rgb) {
+  std::string b;
+  cgm::put_header(b, 5, 4, 3);  // LINE COLOUR, direct, and a pad byte
+  b.push_back(static_cast<char>(rgb.r));
+  b.push_back(static_cast<char>(rgb.g));
+  b.push_back(static_cast<char>(rgb.b));
+  b.push_back('\0');
+  emit(b);
+  colour_due_ = false;
+}
+
+void CgmDriver::color(const ColorChange& change) {
+  colour_ = change.rgb;
+  colour_known_ = true;
+  if (change.ncol == change.previous && !colour_due_) return;
+  drwcgm(0.0f, 0.0f, kPenFlush);
+  write_line_colour(change.rgb);
+}
+
+void CgmDriver::write_polyline() {
+  std::string b;
+  cgm::put_long_header(b, 4, 1, 4 * count_);  // POLYLINE
+  for (int i = 0; i < count_; ++i) {
+    cgm::put_word(b, x_[i]);
+    cgm::put_word(b, y_[i]);
+  }
+  emit(b);
+}
+
+void CgmDriver::drwcgm(float x, float y, int pen) {
+  if (pen == kPenDraw) {
+    if (count_ == 0) {
+      x_[0] = static_cast<std::int16_t>(last_.x);
+      y_[0] = static_cast<std::int16_t>(last_.y);
+      count_ = 1;
+    }
+    x_[count_] = vdc(x);
+    y_[count_] = vdc(y);
+    ++count_;
+    if (count_ < kCgmPolylineSize) return;
+  }
+  if (count_ > 0) write_polyline();
+  if (pen == kPenFlush) {
+    if (count_ > 0) {
+      last_.x = x_[count_ - 1];
+      last_.y = y_[count_ - 1];
+    }
+    count_ = 0;
+  } else {
+    // A move, or the draw that filled the buffer: the next polyline starts at this point.
+    count_ = 1;
+    x_[0] = vdc(x);
+    y_[0] = vdc(y);
+  }
+}
+
+void CgmDriver::end() {
+  // Every metafile session ends with the pen moved to the page origin; it goes through the
+  // pen model like any other point, so it is counted among the vectors.
+  xjdraw(0.0f, 0.0f, kPenMove);
+  drwcgm(0.0f, 0.0f, kPenFlush);
+  std::string b;
+  cgm::put_header(b, 0, 5, 0);  // END PICTURE
+  cgm::put_header(b, 0, 2, 0);  // END METAFILE
+  emit(b);
+}
+
+std::unique_ptr<Driver> make_cgm_driver(const DeviceRecord& /*device*/, DriverMemory& memory) {
+  return std::make_unique<CgmDriver>(memory.cgm);
+}
+
+}  // namespace stylus
