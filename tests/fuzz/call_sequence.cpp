@@ -401,6 +401,39 @@ const std::vector<Routine>& routines() {
          int n = p.n;
          curve_(p.xp(), p.yp(), in.address(n));
        }},
+      {"rimage",
+       [](Reader& in) {
+         std::string s;
+         rimage(in.text(s));
+       }},
+      {"rtiff",
+       [](Reader& in) {
+         std::string s;
+         rtiff(in.text(s));
+       }},
+      {"rpng",
+       [](Reader& in) {
+         std::string s;
+         rpng(in.text(s));
+       }},
+      {"rimage_",
+       [](Reader& in) {
+         std::string s;
+         const char* t = in.text(s);
+         rimage_(t, in.length(t));
+       }},
+      {"rtiff_",
+       [](Reader& in) {
+         std::string s;
+         const char* t = in.text(s);
+         rtiff_(t, in.length(t));
+       }},
+      {"rpng_",
+       [](Reader& in) {
+         std::string s;
+         const char* t = in.text(s);
+         rpng_(t, in.length(t));
+       }},
   };
   return table;
 }
