@@ -10,6 +10,7 @@
 #include "devices/byte_sink.h"
 #include "devices/postscript.h"
 #include "devices/screen_driver.h"
+#include "devices/wmf.h"
 #include "state/color_tables.h"
 #include "state/state.h"
 
@@ -89,7 +90,8 @@ constexpr std::array kDevices{
                  .extension = "wmf",
                  .output = F::kAtEnd,
                  .white_paper = true,
-                 .white_maps_to_zero = true},
+                 .white_maps_to_zero = true,
+                 .factory = make_wmf_driver},
 };
 
 // The keyword list of metafl, one 4-character keyword and a "+" per row.
