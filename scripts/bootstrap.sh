@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libx11-dev
   ghostscript xvfb xdotool x11-apps x11-utils
+  libwmf-bin netpbm libreoffice-draw-nogui
 )
 
 missing=()

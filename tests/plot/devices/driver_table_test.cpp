@@ -9,7 +9,7 @@ using namespace stylus;
 
 namespace {
 
-TEST(DriverTableTest, ScreenPostScriptAndWmfCodesHaveADriverOthersNotYet) {
+TEST(DriverTableTest, ScreenAndPostScriptCodesHaveADriverOthersNotYet) {
   for (int device : {75, 76, 79, 80, 221, 501, 502})
     EXPECT_NE(make_driver(device), nullptr) << device;
   for (int device : {-5, 0, 100, 103, 151, 201, 211, 301, 401, 402, 600, 601, 604, 701, 702, 9999})

@@ -101,17 +101,15 @@ TEST_F(WmfTest, SessionOnTheDefaultPageRecordsEveryCallInTwips) {
   // SetMapMode 8, SetWindowOrg (0, 0), SetWindowExt 16852 x 11920, y before x.
   EXPECT_EQ(hex(bytes.substr(18, 28)),
             strip("04000000 0301 0800  05000000 0b02 0000 0000  05000000 0c02 902e d441"));
+  // clang-format off
   const std::vector<std::string> expected = {
-      "0103 8",           "020b 0 0",
-      "020c 11920 16852", "02fa 0 1 0 0 0",
-      "0209 0 0",         "012d 0",  // black pen of the session start
-      "0214 1134 567",    "0213 1134 1701",
-      "0213 2268 1701",   "02fa 0 1 0 255 0",
-      "0209 255 0",       "012d 1",
-      "01f0 0",  // red replaces black
-      "02fa 0 1 0 255 0", "0209 255 0",
-      "012d 0",           "01f0 1",  // red again: a new pen
-      "0214 0 0",         "0000"};   // the end's move to the origin
+      "0103 8", "020b 0 0", "020c 11920 16852",
+      "02fa 0 1 0 0 0", "0209 0 0", "012d 0",                // black pen of the session start
+      "0214 1134 567", "0213 1134 1701", "0213 2268 1701",
+      "02fa 0 1 0 255 0", "0209 255 0", "012d 1", "01f0 0",  // red replaces black
+      "02fa 0 1 0 255 0", "0209 255 0", "012d 0", "01f0 1",  // red again: a new pen
+      "0214 0 0", "0000"};                                   // the end's move to the origin
+  // clang-format on
   EXPECT_EQ(describe(f), expected);
   EXPECT_EQ(g_ivray.n_vectors, 4);
 }
@@ -151,7 +149,9 @@ TEST_F(WmfTest, LargePageFitsTheSixteenBitCoordinates) {
   disini();
   strtqq(0, 0);
   connqq(8399, 5939);
+  capture();
   disfin();
+  stdout_text();
   const WmfFile f = read_wmf(read_file("stylus.wmf"));
   ASSERT_EQ(f.error, "");
   EXPECT_EQ(describe(f)[2], "020c 23176 32767");
