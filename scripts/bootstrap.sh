@@ -12,6 +12,8 @@ packages=(
   # LibreOffice opens a CGM only as an Impress document (Draw alone refuses it); pdftoppm
   # turns its PDF into a raster.
   libreoffice-impress-nogui poppler-utils
+  # libwmf and LibreOffice Draw read the Windows metafile back.
+  libwmf-bin libreoffice-draw-nogui
 )
 
 packages+=("$@")
