@@ -9,6 +9,7 @@ packages=(
   zlib1g-dev libx11-dev
   ghostscript xvfb xdotool x11-apps x11-utils
   hp2xx netpbm openjdk-17-jdk-headless
+  librsvg2-bin libxml2-utils qpdf poppler-utils
 )
 
 packages+=("$@")

@@ -23,9 +23,9 @@ struct FileDevice {
   const char* keyword;
   const char* file;
 };
-const FileDevice kFileDevices[] = {{"POST", "stylus.psc"}, {"PSCL", "stylus.psc"},
-                                   {"KYOC", "stylus.kyo"}, {"HPGL", "stylus.hpg"},
-                                   {"HPA4", "stylus.hpg"}, {"JAVA", "stylus.java"}};
+const FileDevice kFileDevices[] = {
+    {"POST", "stylus.psc"}, {"PSCL", "stylus.psc"},  {"KYOC", "stylus.kyo"}, {"HPGL", "stylus.hpg"},
+    {"HPA4", "stylus.hpg"}, {"JAVA", "stylus.java"}, {"SVG", "stylus.svg"},  {"PDF", "stylus.pdf"}};
 
 // A session on the device that draws a curve of many points, in a child process.
 void long_session(const char* device) {

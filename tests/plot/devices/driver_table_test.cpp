@@ -9,10 +9,11 @@ using namespace stylus;
 
 namespace {
 
-TEST(DriverTableTest, ScreenPrinterPlotterPostScriptAndAppletCodesHaveADriverOthersNotYet) {
-  for (int device : {75, 76, 79, 80, 301, 401, 402, 403, 404, 405, 501, 502, 701})
+TEST(DriverTableTest, ScreenPrinterPlotterPostScriptAppletAndVectorCodesHaveADriverOthersNotYet) {
+  for (int device : {75, 76, 79, 80, 301, 401, 402, 403, 404, 405, 501, 502, 701, 801, 802})
     EXPECT_NE(make_driver(device), nullptr) << device;
-  for (int device : {-5, 0, 100, 103, 151, 201, 211, 221, 302, 406, 600, 601, 604, 702, 9999})
+  for (int device :
+       {-5, 0, 100, 103, 151, 201, 211, 221, 302, 406, 600, 601, 604, 702, 800, 803, 9999})
     EXPECT_EQ(make_driver(device), nullptr) << device;
 }
 
