@@ -14,6 +14,8 @@ packages=(
   libreoffice-impress-nogui poppler-utils
   # libwmf and LibreOffice Draw read the Windows metafile back.
   libwmf-bin libreoffice-draw-nogui
+  # rsvg-convert, xmllint, qpdf and pdftoppm read the SVG and PDF files.
+  librsvg2-bin libxml2-utils qpdf
 )
 
 packages+=("$@")

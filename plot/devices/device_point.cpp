@@ -60,6 +60,10 @@ DevicePoint postscript_point(float x, float y, const PageGeometry& g) {
   return make_point(y * s, x * s);
 }
 
+DevicePoint vector_point(float x, float y, const PageGeometry& g) {
+  return make_point(x * g.scale, y * g.scale);
+}
+
 DevicePoint device_point(DeviceClass cls, float x, float y, const PageGeometry& g) {
   switch (cls) {
     case DeviceClass::kScreen:
@@ -79,6 +83,9 @@ DevicePoint device_point(DeviceClass cls, float x, float y, const PageGeometry& 
       return hpgl_sheet_point(x, y, g);
     case DeviceClass::kPostScript:
       return postscript_point(x, y, g);
+    case DeviceClass::kSvg:
+    case DeviceClass::kPdf:
+      return vector_point(x, y, g);
     case DeviceClass::kNone:
       break;
   }

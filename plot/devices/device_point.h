@@ -33,6 +33,9 @@ DevicePoint hpgl_point(float x, float y, const PageGeometry& g);
 DevicePoint hpgl_sheet_point(float x, float y, const PageGeometry& g);
 // PostScript: a landscape page is turned onto the portrait sheet.
 DevicePoint postscript_point(float x, float y, const PageGeometry& g);
+// SVG and PDF: the page point times the scale, y down, never turned (the files show the
+// page in its own orientation).
+DevicePoint vector_point(float x, float y, const PageGeometry& g);
 
 // The formula of a class; kNone gives the point unscaled.
 DevicePoint device_point(DeviceClass cls, float x, float y, const PageGeometry& g);

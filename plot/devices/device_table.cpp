@@ -13,10 +13,12 @@
 #include "devices/hpgl.h"
 #include "devices/java_applet.h"
 #include "devices/kyocera.h"
+#include "devices/pdf.h"
 #include "devices/postscript.h"
 #include "devices/raster_driver.h"
 #include "devices/screen_driver.h"
 #include "devices/wmf.h"
+#include "devices/svg.h"
 #include "state/color_tables.h"
 #include "state/state.h"
 
@@ -48,6 +50,20 @@ constexpr DeviceRecord hpgl(const char* keyword, int code, DeviceClass cls) {
 // Keywords whose codes are started as files but have no driver: disini refuses them.
 constexpr DeviceRecord terminal(const char* keyword, int code, const char* extension) {
   return {.keyword = keyword, .code = code, .cls = C::kTerminal, .extension = extension};
+}
+
+// The vector files go into the session's output, a temporary file that is put in place only
+// when complete.
+constexpr DeviceRecord vector_file(const char* keyword, int code, DeviceClass cls,
+                                   const char* extension, DriverFactory factory) {
+  return {.keyword = keyword,
+          .code = code,
+          .cls = cls,
+          .extension = extension,
+          .white_paper = true,
+          .white_maps_to_zero = true,
+          .draws_widths = true,
+          .factory = factory};
 }
 
 constexpr std::array kDevices{
@@ -137,6 +153,11 @@ constexpr std::array kDevices{
                  .white_paper = true,
                  .white_maps_to_zero = true,
                  .factory = make_wmf_driver},
+    // Beyond the 27 keywords above, which keep their places and codes: vector files of the
+    // whole page, coloured as the CGM and Windows-metafile devices, with line widths, caps
+    // and joins drawn as the PostScript device draws them.
+    vector_file("SVG ", 801, C::kSvg, "svg", make_svg_driver),
+    vector_file("PDF ", 802, C::kPdf, "pdf", make_pdf_driver),
 };
 
 // The keyword list of metafl, one 4-character keyword and a "+" per row.
@@ -157,7 +178,8 @@ constexpr bool keywords_are_four_characters() {
   return true;
 }
 static_assert(keywords_are_four_characters(), "keywords are blank-padded to four characters");
-static_assert(kDevices.size() == 27);
+static_assert(kDevices.size() == 27 + 2);
+static_assert(std::string_view(kDevices[26].keyword) == "WMF ", "the 27 keywords come first");
 
 constexpr DeviceRecord kNoDevice{.keyword = "    ", .code = 0, .cls = C::kNone};
 

@@ -32,6 +32,8 @@ enum class DeviceClass {
   kPostScript,  // 501..600
   kRaster,      // 601..700 raster images (device points as on the screen)
   kJava,        // 701 applet source (device points as on the screen)
+  kSvg,         // 801 SVG picture (device points are page points)
+  kPdf,         // 802 PDF page (device points are page points)
 };
 
 // A point in device coordinates: the real coordinates of the device class's formula and

@@ -107,7 +107,8 @@ TEST(DeviceClassTest, EveryCodeOfTheTableHasTheClassOfItsRange) {
       {405, DeviceClass::kHpglSheet},  {501, DeviceClass::kPostScript},
       {502, DeviceClass::kPostScript}, {601, DeviceClass::kRaster},
       {603, DeviceClass::kRaster},     {604, DeviceClass::kRaster},
-      {701, DeviceClass::kJava},
+      {701, DeviceClass::kJava},       {801, DeviceClass::kSvg},
+      {802, DeviceClass::kPdf},
   };
   for (const Row& r : rows) {
     const DeviceRecord* d = find_device(r.code);
@@ -147,12 +148,14 @@ TEST_F(DispatchTest, EachClassGetsItsOwnFormula) {
   expect_point(dispatch(301, 3.0f, 5.0f), 2, 3);
   for (int device : {401, 402, 405}) expect_point(dispatch(device, 3.0f, 99.0f), 2, 1000);
   for (int device : {501, 502}) expect_point(dispatch(device, 100.0f, 200.0f), 100, 50);
+  for (int device : {801, 802}) expect_point(dispatch(device, 2969.0f, 1.0f), 1485, 1);
 }
 
 TEST_F(DispatchTest, RotationAndMetaOffsetComeFromThePlotState) {
   g_ivray.page_rotation = 1;
   g_xvray.meta_offset_x = 10.0f;
   expect_point(dispatch(80, 1.0f, 1.0f), 1, 1484);
+  expect_point(dispatch(801, 1.0f, 1.0f), 1, 1);  // the vector files never turn the page
   const DevicePoint p = dispatch(201, 100.0f, 99.0f);
   EXPECT_EQ(p.x, 54.5f);
   EXPECT_EQ(p.y, 50.0f);

@@ -30,12 +30,16 @@ TEST_F(DeviceChoice, EveryKeywordOfTheTable) {
               {"VT34", 103}, {"LN03", 161}, {"POST", 501}, {"PSCL", 502}, {"XWIN", 75},
               {"XWI1", 75},  {"XWI2", 76},  {"XWI3", 77},  {"XWI4", 78},  {"XWI5", 79},
               {"XWND", 80},  {"TIFF", 601}, {"IMAG", 602}, {"VIRT", 603}, {"PNG", 604},
-              {"JAVA", 701}, {"WMF", 221}};
+              {"JAVA", 701}, {"WMF", 221},  {"SVG", 801},  {"PDF", 802}};
   for (const auto& row : rows) {
     metafl(row.key);
     EXPECT_EQ(g_ivray.device, row.code) << row.key;
     EXPECT_STREQ(g_control.device_name, row.key);
   }
+  // The 27 keywords in their order, the vector files after them.
+  ASSERT_EQ(device_keyword_count(), 29);
+  for (int k = 1; k <= 29; ++k) EXPECT_EQ(device_at(k).code, rows[k - 1].code) << k;
+  EXPECT_EQ(std::string(device_keyword_list()).substr(5 * 26), "WMF +SVG +PDF ");
 }
 
 TEST_F(DeviceChoice, ThreeLetterKeywordsKeepThreeLettersAsDeviceName) {
@@ -138,9 +142,9 @@ TEST_F(DeviceChoice, DefaultExtensionsAndFileOutput) {
   const struct {
     int device;
     const char* ext;
-  } rows[] = {{151, "tek"}, {161, "ln3"}, {103, ""},    {201, "met"}, {211, "cgm"}, {221, "wmf"},
-              {301, "kyo"}, {401, "hpg"}, {405, "hpg"}, {501, "psc"}, {502, "psc"}, {601, "tif"},
-              {602, "img"}, {603, ""},    {604, "png"}, {701, "java"}};
+  } rows[] = {{151, "tek"}, {161, "ln3"}, {103, ""},    {201, "met"},  {211, "cgm"}, {221, "wmf"},
+              {301, "kyo"}, {401, "hpg"}, {405, "hpg"}, {501, "psc"},  {502, "psc"}, {601, "tif"},
+              {602, "img"}, {603, ""},    {604, "png"}, {701, "java"}, {801, "svg"}, {802, "pdf"}};
   for (const auto& row : rows)
     EXPECT_STREQ(find_device(row.device)->extension, row.ext) << row.device;
   EXPECT_EQ(find_device(80)->output, FileOutput::kWindow);
@@ -150,4 +154,6 @@ TEST_F(DeviceChoice, DefaultExtensionsAndFileOutput) {
   EXPECT_EQ(find_device(604)->output, FileOutput::kAtEnd);
   EXPECT_EQ(find_device(501)->output, FileOutput::kStream);
   EXPECT_EQ(find_device(701)->output, FileOutput::kStream);
+  EXPECT_EQ(find_device(801)->output, FileOutput::kStream);
+  EXPECT_EQ(find_device(802)->output, FileOutput::kStream);
 }

@@ -1,0 +1,77 @@
+// The SVG writer: the page in page points (viewBox) at its real size in millimetres, white
+// paper, then one group per pen with one path per polyline, written into the session's
+// output as the session draws (the output is put in place only when complete).
+#include "devices/svg.h"
+
+#include <cstdio>
+#include <string>
+
+#include "devices/vector_driver.h"
+#include "state/state.h"
+#include "stylus.h"
+
+namespace stylus {
+namespace {
+
+class SvgDriver final : public VectorDriver {
+ protected:
+  void header() override;
+  void begin_group(const VectorPen& pen) override;
+  void end_group() override { put("</g>\n"); }
+  void begin_polyline(float x, float y) override {
+    path_ = "<path d=\"M" + vector_number(x) + ' ' + vector_number(y);
+    segments_ = 0;
+  }
+  // Lines after the first need no command letter of their own.
+  void line_to(float x, float y) override {
+    path_ += segments_++ == 0 ? 'L' : ' ';
+    path_ += vector_number(x) + ' ' + vector_number(y);
+  }
+  void end_polyline() override {
+    path_ += "\"/>\n";
+    put(path_);
+  }
+  void footer() override { put("</g>\n</svg>\n"); }
+
+ private:
+  void put(const std::string& text) {
+    if (out() != nullptr) out()->put(text);
+  }
+
+  std::string path_;
+  int segments_ = 0;
+};
+
+void SvgDriver::header() {
+  // The largest coordinates are page_nx and page_ny, and a page point is 0.1 mm: DA4L
+  // (2969 x 2099) is 2970 x 2100 points, 297 x 210 mm.
+  const int nx = g_ivray.page_nx + 1, ny = g_ivray.page_ny + 1;
+  const std::string w = std::to_string(nx), h = std::to_string(ny);
+  char creator[96];
+  std::snprintf(creator, sizeof creator, "<!-- STYLUS %.1f, %s %s -->\n",
+                static_cast<double>(getver()), dddate(), ddtime());
+  put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+  put(creator);
+  put("<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+      vector_number(nx / 10.0) + "mm\" height=\"" + vector_number(ny / 10.0) +
+      "mm\" viewBox=\"0 0 " + w + ' ' + h + "\">\n");
+  put("<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"#ffffff\"/>\n");
+  // The caps and joins of the PostScript device: projecting square caps, bevel joins.
+  put("<g fill=\"none\" stroke-linecap=\"square\" stroke-linejoin=\"bevel\">\n");
+}
+
+void SvgDriver::begin_group(const VectorPen& pen) {
+  char text[80];
+  std::snprintf(text, sizeof text, "<g stroke=\"#%02x%02x%02x\" stroke-width=\"%s\">\n",
+                pen.rgb.r & 0xff, pen.rgb.g & 0xff, pen.rgb.b & 0xff,
+                vector_number(pen.width).c_str());
+  put(text);
+}
+
+}  // namespace
+
+std::unique_ptr<Driver> make_svg_driver(const DeviceRecord& /*device*/, DriverMemory& /*memory*/) {
+  return std::make_unique<SvgDriver>();
+}
+
+}  // namespace stylus

@@ -1,0 +1,88 @@
+// The shared part of the SVG and PDF drivers (see vector_driver.h).
+#include "devices/vector_driver.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "state/state.h"
+
+namespace stylus {
+
+float vector_line_width(int width) {
+  const int units = 2 * width < 5 ? 5 : 2 * width;
+  return static_cast<float>(units) * 7.0f / 13.0f;
+}
+
+std::string vector_number(double v, int decimals) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+  std::string s(buf);
+  if (s.find('.') != std::string::npos) {
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+  }
+  if (s == "-0") s = "0";
+  return s;
+}
+
+bool VectorDriver::start(ByteSink* out) {
+  out_ = out;
+  g_xvray.page_scale = 1.0f;
+  header();
+  return true;
+}
+
+void VectorDriver::close_polyline() {
+  if (in_polyline_) end_polyline();
+  in_polyline_ = false;
+}
+
+void VectorDriver::point(const DevicePoint& p, int pen) {
+  // A point that is no number cannot be written: it ends the polyline, and the next draw
+  // starts where it is given.
+  if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
+    close_polyline();
+    have_last_ = false;
+    return;
+  }
+  if (pen != kPenDraw) {
+    if (in_polyline_ && p.x == last_x_ && p.y == last_y_) return;
+    close_polyline();
+  } else {
+    if (!in_polyline_) {
+      if (!in_group_ || !(group_pen_ == pen_)) {
+        if (in_group_) end_group();
+        begin_group(pen_);
+        group_pen_ = pen_;
+        in_group_ = true;
+      }
+      // A draw without a move continues from the last point.
+      begin_polyline(have_last_ ? last_x_ : p.x, have_last_ ? last_y_ : p.y);
+      in_polyline_ = true;
+    }
+    line_to(p.x, p.y);
+  }
+  last_x_ = p.x;
+  last_y_ = p.y;
+  have_last_ = true;
+}
+
+void VectorDriver::color(const ColorChange& change) {
+  close_polyline();
+  pen_.rgb = change.rgb;
+}
+
+void VectorDriver::line_width(int width) {
+  close_polyline();
+  pen_.width = vector_line_width(width);
+}
+
+int VectorDriver::finish() {
+  close_polyline();
+  if (in_group_) end_group();
+  in_group_ = false;
+  footer();
+  return 1;
+}
+
+}  // namespace stylus
