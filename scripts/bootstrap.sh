@@ -14,6 +14,8 @@ test_packages=(
   # LibreOffice opens a CGM only as an Impress document (Draw alone refuses it); pdftoppm
   # turns its PDF into a raster.
   libreoffice-impress-nogui poppler-utils
+  # libwmf and LibreOffice Draw read the Windows metafile back.
+  libwmf-bin libreoffice-draw-nogui
   # The Fortran module and example; groff and man check the manual page.
   gfortran groff-base man-db
 )

@@ -16,6 +16,7 @@
 #include "devices/postscript.h"
 #include "devices/raster_driver.h"
 #include "devices/screen_driver.h"
+#include "devices/wmf.h"
 #include "state/color_tables.h"
 #include "state/state.h"
 
@@ -134,7 +135,8 @@ constexpr std::array kDevices{
                  .extension = "wmf",
                  .output = F::kAtEnd,
                  .white_paper = true,
-                 .white_maps_to_zero = true},
+                 .white_maps_to_zero = true,
+                 .factory = make_wmf_driver},
 };
 
 // The keyword list of metafl, one 4-character keyword and a "+" per row.

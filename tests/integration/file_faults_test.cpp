@@ -26,10 +26,10 @@ struct FileDevice {
   bool at_end;
 };
 const FileDevice kFileDevices[] = {
-    {"GKSL", "stylus.met", false}, {"CGM", "stylus.cgm", false},  {"KYOC", "stylus.kyo", false},
-    {"HPGL", "stylus.hpg", false}, {"HPA4", "stylus.hpg", false}, {"POST", "stylus.psc", false},
-    {"PSCL", "stylus.psc", false}, {"TIFF", "stylus.tif", true},  {"IMAG", "stylus.img", true},
-    {"PNG", "stylus.png", true},   {"JAVA", "stylus.java", false}};
+    {"GKSL", "stylus.met", false}, {"CGM", "stylus.cgm", false},   {"KYOC", "stylus.kyo", false},
+    {"HPGL", "stylus.hpg", false}, {"HPA4", "stylus.hpg", false},  {"POST", "stylus.psc", false},
+    {"PSCL", "stylus.psc", false}, {"TIFF", "stylus.tif", true},   {"IMAG", "stylus.img", true},
+    {"PNG", "stylus.png", true},   {"JAVA", "stylus.java", false}, {"WMF", "stylus.wmf", true}};
 
 // A session on the device that draws a curve of many points, in a child process.
 void long_session(const char* device) {

@@ -1,0 +1,112 @@
+// The Windows metafile device: the session's calls recorded by WmfRecorder in the order a
+// metafile device context would record them, and the file written once at the close.
+#include "devices/wmf.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "devices/device_point.h"
+#include "devices/file_driver.h"
+#include "draw/pen.h"
+#include "state/state.h"
+
+namespace stylus {
+namespace {
+
+constexpr int kWindowMargin = 20;
+// Largest window extent the format's 16-bit coordinates hold.
+constexpr int kLargestExtent = 32767;
+
+}  // namespace
+
+bool WmfDriver::start(ByteSink* /*out*/) {
+  float scale = kTwipsPerPoint * g_xvray.user_scale;
+  int width = g_ivray.page_nx, height = g_ivray.page_ny;
+  if (g_ivray.page_rotation == 1) std::swap(width, height);
+  // A page larger than the format's coordinates hold in twips (DA2L and up) is recorded in
+  // larger units, so that it is drawn whole instead of wrapping round; a player scales the
+  // window to its output in either case.
+  const float largest = static_cast<float>(std::max(width, height));
+  if (round_point(largest * scale) > kLargestExtent - kWindowMargin) {
+    scale = static_cast<float>(kLargestExtent - kWindowMargin) / largest;
+  }
+  g_xvray.page_scale = scale;
+  qqwmf1(round_point(static_cast<float>(width) * scale),
+         round_point(static_cast<float>(height) * scale));
+  return true;
+}
+
+void WmfDriver::qqwmf1(int w, int h) {
+  dc_ = WmfRecorder();
+  dc_.set_map_mode(kMmAnisotropic);
+  dc_.set_window_org(0, 0);
+  dc_.set_window_ext(w + kWindowMargin, h + kWindowMargin);
+  open_ = true;
+  pen_selected_ = false;
+  default_brush_ = WmfRecorder::kDefaultObject;
+}
+
+int WmfDriver::qqwmf2() {
+  if (!open_) return 0;
+  open_ = false;
+  return write_output_file(dc_.close());
+}
+
+void WmfDriver::qqwmf3(RgbColor c) {
+  if (!open_) return;
+  const int pen = dc_.create_pen(c);
+  dc_.set_text_color(c);
+  const int replaced = dc_.select_object(pen);
+  // The first selection replaces the player's own pen, which is not ours to delete.
+  if (pen_selected_) dc_.delete_object(replaced);
+  pen_selected_ = true;
+}
+
+void WmfDriver::qqwmf4(int ix, int iy, int pen) {
+  if (!open_) return;
+  if (pen == kPenDraw) {
+    dc_.line_to(ix, iy);
+  } else {
+    dc_.move_to(ix, iy);
+  }
+}
+
+void WmfDriver::qqwmf5(int x, int y, int w, int h, RgbColor c) {
+  if (!open_) return;
+  const int brush = dc_.create_brush(c);
+  int previous = dc_.select_object(brush);
+  dc_.pat_blt(x, y, w, h, kPatCopy);
+  // A fill leaves the brush it found selected, so that the new brush is no longer in use
+  // when it is deleted. The player's own brush (white) has no index: a copy of it is
+  // recorded the first time it is needed.
+  if (previous == WmfRecorder::kDefaultObject) {
+    if (default_brush_ == WmfRecorder::kDefaultObject) {
+      default_brush_ = dc_.create_brush({255, 255, 255});
+    }
+    previous = default_brush_;
+  }
+  dc_.select_object(previous);
+  dc_.delete_object(brush);
+}
+
+// Page corners to the device rectangle between them.
+void WmfDriver::fill(int x1, int y1, int x2, int y2, int /*ncol*/, RgbColor rgb) {
+  const PageGeometry g = current_geometry();
+  const DevicePoint a = screen_point(static_cast<float>(x1), static_cast<float>(y1), g);
+  const DevicePoint b = screen_point(static_cast<float>(x2), static_cast<float>(y2), g);
+  qqwmf5(std::min(a.ix, b.ix), std::min(a.iy, b.iy), std::abs(b.ix - a.ix), std::abs(b.iy - a.iy),
+         rgb);
+}
+
+int WmfDriver::finish() {
+  // The metafile devices end with the pen at the page origin; the move is a dispatched
+  // point like any other.
+  xjdraw(0.0f, 0.0f, kPenMove);
+  return qqwmf2();
+}
+
+std::unique_ptr<Driver> make_wmf_driver(const DeviceRecord& /*device*/, DriverMemory& /*memory*/) {
+  return std::make_unique<WmfDriver>();
+}
+
+}  // namespace stylus
