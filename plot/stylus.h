@@ -1,7 +1,8 @@
 /* STYLUS: a device-independent plotting library.
-   The public C interface; usable from C and C++. The entry points whose names end in an
-   underscore take every argument by reference, with the lengths of text arguments passed
-   last, so that Fortran programs can call them. */
+   The public C interface; usable from C and C++. Every routine has an entry point of the
+   same name with an underscore added that takes every argument by reference, with the
+   lengths of text arguments passed last, so that Fortran programs can call it (the module
+   stylus.f90 declares them for Fortran 90 programs). */
 #ifndef STYLUS_H
 #define STYLUS_H
 
@@ -44,6 +45,13 @@ STYLUS_API void linwid(int nwidth);
 STYLUS_API const char* dddate(void);
 STYLUS_API const char* ddtime(void);
 
+/* Messages, at any level: msgmod("OFF") silences the warning lines, the points that curve
+   reports out of the axis scaling and the end protocol until msgmod("ON"); the choice holds
+   across sessions. Warnings are counted all the same: nwarns is the number of warnings of
+   the session that is open, or of the last one after disfin. */
+STYLUS_API void msgmod(const char* cmode);
+STYLUS_API int nwarns(void);
+
 /* By-reference entry points. */
 STYLUS_API float getver_(void);
 STYLUS_API int getplv_(void);
@@ -57,6 +65,12 @@ STYLUS_API void color_(const char* cname, stylus_len len_cname);
 STYLUS_API void setclr_(const int* ncol);
 STYLUS_API void setvlt_(const char* ctab, stylus_len len_ctab);
 STYLUS_API void linwid_(const int* nwidth);
+/* The date and the time copied into the caller's text, blank-padded to its length (from
+   Fortran: a CHARACTER*10 and a CHARACTER*8 function). */
+STYLUS_API void dddate_(char* cdate, stylus_len len_cdate);
+STYLUS_API void ddtime_(char* ctime, stylus_len len_ctime);
+STYLUS_API void msgmod_(const char* cmode, stylus_len len_cmode);
+STYLUS_API int nwarns_(void);
 
 /* Line styles and thick lines. lintyp selects style 0 (solid) to 7; the named routines
    select one style each; myline installs a pattern of n (1 to 10) element lengths in
@@ -71,6 +85,18 @@ STYLUS_API void dotl(void);
 STYLUS_API void chndot(void);
 STYLUS_API void chndsh(void);
 STYLUS_API void lnmlt(float factor);
+
+/* By-reference entry points of the line styles. */
+STYLUS_API void lintyp_(const int* type);
+STYLUS_API void myline_(const int* pattern, const int* n);
+STYLUS_API void solid_(void);
+STYLUS_API void dash_(void);
+STYLUS_API void dashm_(void);
+STYLUS_API void dashl_(void);
+STYLUS_API void dotl_(void);
+STYLUS_API void chndot_(void);
+STYLUS_API void chndsh_(void);
+STYLUS_API void lnmlt_(const float* factor);
 
 /* Stroke-font text (inside a session): character height in points, text angle in degrees
    counter-clockwise, a text drawn with the upper-left corner of its first character at
@@ -117,6 +143,11 @@ STYLUS_API void labdig_(const int* n, const char* axes, stylus_len axes_len);
 STYLUS_API void name_(const char* text, const char* axes, stylus_len text_len, stylus_len axes_len);
 STYLUS_API void hname_(const int* n);
 STYLUS_API void curve_(const float* x, const float* y, const int* n);
+STYLUS_API float xposn_(const float* x);
+STYLUS_API float yposn_(const float* y);
+STYLUS_API int nxposn_(const float* x);
+STYLUS_API int nyposn_(const float* y);
+STYLUS_API void trfrel_(float* xs, float* ys, const int* n);
 
 /* ---- Image files ------------------------------------------------------------------- */
 

@@ -1,43 +1,46 @@
 // qh2: ground-state energy of the hydrogen molecule by quantum Monte Carlo at 59
 // separations of the nuclei, one result line each on standard output, then the energy
 // curve in a screen window until the user releases the right mouse button over it.
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 
 #include "sim/driver.h"
+#include "sim/energy_plot.h"
 #include "stylus.h"
 
 namespace {
 
-// Every argument by reference and every text with its length, as the by-reference entry
-// points take them from a Fortran caller.
-void plot_energy_curve(ScanPoints& scan) {
-  const int text_height = 50, title_height = 50, decimals = 2, pen_width = 4;
-  const float xa = 0.0f, xe = 3.0f, xor_ = 0.0f, xstp = 0.5f;
-  const float ya = -32.5f, ye = -23.0f, yor = -32.5f, ystp = 1.0f;
-
-  metafl_("cons", 4L);
-  disini_();
-  height_(&text_height);
-  hname_(&title_height);
-  labdig_(&decimals, "X", 1L);
-  labdig_(&decimals, "Y", 1L);
-  name_("Separation (A)", "X", 14L, 1L);
-  name_("Energy (eV)", "Y", 11L, 1L);
-  graf_(&xa, &xe, &xor_, &xstp, &ya, &ye, &yor, &ystp);
-  linwid_(&pen_width);
-  color_("red", 3L);
-  curve_(scan.xsep.data(), scan.yene.data(), &scan.npts);
-  // On the screen this returns once the window has been closed by the right button;
-  // the close button ends the process inside it.
-  disfin_();
-}
+constexpr const char* kUsage =
+    "Usage: qh2 [--help | --version]\n"
+    "\n"
+    "Computes the ground-state energy of the hydrogen molecule by quantum Monte Carlo at 59\n"
+    "separations of the nuclei (0.1 to 3.0 A), prints one result line per separation, then\n"
+    "draws the energy curve with the STYLUS library in a screen window and waits until the\n"
+    "right mouse button is released over it (without a display the picture is kept as\n"
+    "stylus.png). Nothing is read; every run prints the same lines.\n"
+    "\n"
+    "  --help     print this text and exit\n"
+    "  --version  print the version and exit\n";
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+      std::printf("qh2 %s (STYLUS %.1f)\n", QH2_VERSION, static_cast<double>(getver()));
+      return 0;
+    }
+    std::fprintf(stderr, "qh2: unknown argument '%s'\n%s", argv[1], kUsage);
+    return 2;
+  }
   ScanPoints scan = qh2_scan(std::cout);
   // The result lines go through the stream, the library's messages through stdio.
   std::cout.flush();
-  plot_energy_curve(scan);
+  plot_energy_curve(scan, "cons");
   return 0;
 }

@@ -37,7 +37,7 @@ using namespace stylus;
 
 extern "C" void metafl(const char* cfmt) {
   if (jqqlev(0, 0, "metafl") || missing_argument(cfmt, "metafl")) return;
-  g_ivray.msg_unit = 6;
+  g_ivray.msg_unit = message_unit(stdout);
   g_control.msg_stream = stdout;
   char buf[5];
   keyword_buffer(buf, cfmt);

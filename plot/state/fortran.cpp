@@ -1,7 +1,10 @@
 // By-reference entry points: numbers arrive by address and texts as (address, hidden length)
 // pairs without a zero end; keywords are cut to four characters and titles to 132 before the
 // library sees them. A number that is not there (a null address) gives warning 2 naming the
-// routine, and the routine is not called.
+// routine, and the routine is not called. (rimage_, rtiff_ and rpng_ live with their
+// routines in devices/image_files.cpp.)
+#include <algorithm>
+#include <cstring>
 #include <initializer_list>
 
 #include "state/messages.h"
@@ -16,6 +19,15 @@ constexpr int kTextMax = 256;
 
 using stylus::missing_argument;
 using stylus::qqwrcp;
+
+// Copies a text result into a caller's text of len characters, padded with blanks.
+void fill_text(char* dst, stylus_len len, const char* src) {
+  if (dst == nullptr || len <= 0) return;
+  const std::size_t n = static_cast<std::size_t>(len);
+  const std::size_t m = std::min(n, std::strlen(src));
+  std::memcpy(dst, src, m);
+  std::memset(dst + m, ' ', n - m);
+}
 
 // A text argument as a zero-ended copy of at most N characters.
 template <int N>
@@ -73,6 +85,56 @@ void linwid_(const int* nwidth) {
   if (!missing_argument(nwidth, "linwid")) linwid(*nwidth);
 }
 
+void dddate_(char* cdate, stylus_len len) {
+  fill_text(cdate, len, dddate());
+}
+
+void ddtime_(char* ctime, stylus_len len) {
+  fill_text(ctime, len, ddtime());
+}
+
+void msgmod_(const char* cmode, stylus_len len) {
+  msgmod(Keyword(cmode, len).buf);
+}
+
+int nwarns_(void) {
+  return nwarns();
+}
+
+void lintyp_(const int* type) {
+  if (!missing_argument(type, "lintyp")) lintyp(*type);
+}
+
+void myline_(const int* pattern, const int* n) {
+  if (!missing_argument(n, "myline")) myline(pattern, *n);
+}
+
+void solid_(void) {
+  solid();
+}
+void dash_(void) {
+  dash();
+}
+void dashm_(void) {
+  dashm();
+}
+void dashl_(void) {
+  dashl();
+}
+void dotl_(void) {
+  dotl();
+}
+void chndot_(void) {
+  chndot();
+}
+void chndsh_(void) {
+  chndsh();
+}
+
+void lnmlt_(const float* factor) {
+  if (!missing_argument(factor, "lnmlt")) lnmlt(*factor);
+}
+
 void height_(const int* n) {
   if (!missing_argument(n, "height")) height(*n);
 }
@@ -115,6 +177,24 @@ void hname_(const int* n) {
 
 void curve_(const float* x, const float* y, const int* n) {
   if (!missing_argument(n, "curve")) curve(x, y, *n);
+}
+
+// The page positions give 0 for a missing value, after the warning.
+float xposn_(const float* x) {
+  return missing_argument(x, "xposn") ? 0.0f : xposn(*x);
+}
+float yposn_(const float* y) {
+  return missing_argument(y, "yposn") ? 0.0f : yposn(*y);
+}
+int nxposn_(const float* x) {
+  return missing_argument(x, "nxposn") ? 0 : nxposn(*x);
+}
+int nyposn_(const float* y) {
+  return missing_argument(y, "nyposn") ? 0 : nyposn(*y);
+}
+
+void trfrel_(float* xs, float* ys, const int* n) {
+  if (!missing_argument(n, "trfrel")) trfrel(xs, ys, *n);
 }
 
 }  // extern "C"

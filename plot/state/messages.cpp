@@ -7,6 +7,7 @@
 
 #include "state/state.h"
 #include "state/strings.h"
+#include "stylus.h"
 
 namespace stylus {
 
@@ -94,12 +95,14 @@ int jqqlev(int lo, int hi, const char* name) {
   ensure_process_defaults();
   g_control.routine_name = name;
   if (g_ivray.level >= lo && g_ivray.level <= hi) return 0;
-  if (g_ivray.level == 0) {
+  const bool outside = g_ivray.level == 0;
+  if (outside) {
     // A call outside a session is always reported, even with messages switched off.
     g_ivray.msg_unit = 6;
     g_control.msg_stream = stdout;
   }
   warni1(3, g_ivray.level);
+  if (outside) g_ivray.msg_unit = message_unit(stdout);
   return 1;
 }
 
@@ -194,8 +197,27 @@ void qqserr(const char* text) {
   g_control.message_text = g_user_text;
 }
 
+int message_unit(const std::FILE* stream) {
+  if (g_ivray.messages_off) return 0;
+  return stream == nullptr || stream == stdout ? 6 : 17;
+}
+
 void reset_messages() {
   g_user_text[0] = '\0';
 }
 
 }  // namespace stylus
+
+using namespace stylus;
+
+extern "C" void msgmod(const char* cmode) {
+  if (jqqlev(0, 3, "msgmod") || missing_argument(cmode, "msgmod")) return;
+  const int k = jqqind("OFF +ON  ", 2, cmode);
+  if (k == 0) return;
+  g_ivray.messages_off = k == 1;
+  g_ivray.msg_unit = message_unit(g_control.msg_stream);
+}
+
+extern "C" int nwarns(void) {
+  return g_ivray.n_warnings;
+}

@@ -1,6 +1,8 @@
 // Session levels, argument checks and the numbered warnings.
 #pragma once
 
+#include <cstdio>
+
 namespace stylus {
 
 // Level check: returns 0 when lo <= level <= hi, else raises warning 3 and returns 1.
@@ -26,6 +28,10 @@ bool missing_argument(const void* p, const char* routine);
 void qqserr(const char* text);
 // Text n (0..58) of the message table; entry 0 is a blank. Null outside the table.
 const char* message_table_text(int n);
+
+// The message unit for messages written to stream (null: standard output): 6 or 17, or 0
+// while the caller has switched messages off.
+int message_unit(const std::FILE* stream);
 
 // Forgets the caller's warning text (process reset).
 void reset_messages();

@@ -30,7 +30,7 @@ extern "C" void resall(void) {
   setvlt(current_device().default_table == kTableRevGrey ? "rgrey" : "rainbo");
 
   g_control.msg_stream = g_control.err_stream != nullptr ? g_control.err_stream : stdout;
-  g_ivray.msg_unit = g_control.msg_stream == stdout ? 6 : 17;
+  g_ivray.msg_unit = message_unit(g_control.msg_stream);
 
   g_ivray.axis_pos_x = g_ivray.def_axis_pos_x;
   g_ivray.axis_pos_y = g_ivray.def_axis_pos_y;

@@ -55,6 +55,7 @@ struct IntRecord {
   int screen_opts[kScreenOptionCount];  // options handed to the screen driver at its start
   // streams and messages
   int msg_unit;         // 6 standard output, 17 the error file, 0 messages off
+  int messages_off;     // msgmod("OFF"): msg_unit stays 0 through later sessions
   int err_to_file;      // messages go to the error file
   int protocol_window;  // the end protocol is shown in a message window
   int err_file_open;    // the error file was opened by this session

@@ -434,6 +434,85 @@ const std::vector<Routine>& routines() {
          const char* t = in.text(s);
          rpng_(t, in.length(t));
        }},
+      {"msgmod",
+       [](Reader& in) {
+         std::string s;
+         const std::uint8_t pick = in.byte() % 4;
+         msgmod(pick == 0 ? "OFF" : pick == 1 ? "ON" : in.text(s));
+       }},
+      {"nwarns", [](Reader&) { (void)nwarns(); }},
+      {"msgmod_",
+       [](Reader& in) {
+         std::string s;
+         const std::uint8_t pick = in.byte() % 4;
+         const char* t = pick == 0 ? "off" : pick == 1 ? "on  " : in.text(s);
+         msgmod_(t, in.length(t));
+       }},
+      {"nwarns_", [](Reader&) { (void)nwarns_(); }},
+      {"dddate_",
+       [](Reader& in) {
+         char buf[16];
+         const std::uint8_t pick = in.byte() % 3;
+         dddate_(pick == 0 ? nullptr : buf, pick == 1 ? 0 : static_cast<long>(in.byte() % 17));
+       }},
+      {"ddtime_",
+       [](Reader& in) {
+         char buf[16];
+         const std::uint8_t pick = in.byte() % 3;
+         ddtime_(pick == 0 ? nullptr : buf, pick == 1 ? 0 : static_cast<long>(in.byte() % 17));
+       }},
+      {"lintyp_",
+       [](Reader& in) {
+         int v = in.integer();
+         lintyp_(in.address(v));
+       }},
+      {"myline_",
+       [](Reader& in) {
+         int n = in.integer();
+         std::vector<int> pattern(n > 0 && n <= 64 ? static_cast<std::size_t>(n) : 1);
+         for (int& v : pattern) v = in.integer();
+         if (n > 64) n = 64;
+         const int* p = in.byte() % 16 == 0 ? nullptr : pattern.data();
+         myline_(p, in.address(n));
+       }},
+      {"solid_", [](Reader&) { solid_(); }},
+      {"dash_", [](Reader&) { dash_(); }},
+      {"dashm_", [](Reader&) { dashm_(); }},
+      {"dashl_", [](Reader&) { dashl_(); }},
+      {"dotl_", [](Reader&) { dotl_(); }},
+      {"chndot_", [](Reader&) { chndot_(); }},
+      {"chndsh_", [](Reader&) { chndsh_(); }},
+      {"lnmlt_",
+       [](Reader& in) {
+         float v = in.real();
+         lnmlt_(in.address(v));
+       }},
+      {"xposn_",
+       [](Reader& in) {
+         float v = in.real();
+         (void)xposn_(in.address(v));
+       }},
+      {"yposn_",
+       [](Reader& in) {
+         float v = in.real();
+         (void)yposn_(in.address(v));
+       }},
+      {"nxposn_",
+       [](Reader& in) {
+         float v = in.real();
+         (void)nxposn_(in.address(v));
+       }},
+      {"nyposn_",
+       [](Reader& in) {
+         float v = in.real();
+         (void)nyposn_(in.address(v));
+       }},
+      {"trfrel_",
+       [](Reader& in) {
+         Points p = points(in);
+         int n = p.n;
+         trfrel_(p.null_x ? nullptr : p.x.data(), p.null_y ? nullptr : p.y.data(), in.address(n));
+       }},
   };
   return table;
 }

@@ -1,6 +1,6 @@
 // The shared library shows its users the routines of the public header and nothing else:
-// every defined dynamic symbol is a name declared in stylus.h, and every declared name is
-// there.
+// every defined dynamic symbol is a name declared in stylus.h, every declared name is there,
+// and every routine has its by-reference entry (the name with an underscore) for Fortran.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -36,6 +36,11 @@ TEST(SharedLibraryExports, OnlyTheRoutinesOfThePublicHeader) {
   while (lines >> address >> type >> name) exported.insert(name);
   for (const std::string& n : exported) EXPECT_TRUE(declared.count(n)) << "exported: " << n;
   for (const std::string& n : declared) EXPECT_TRUE(exported.count(n)) << "missing: " << n;
+  for (const std::string& n : exported) {
+    if (n.back() != '_') {
+      EXPECT_TRUE(exported.count(n + "_")) << "no by-reference entry: " << n;
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The installed library as a user meets it: `cmake --install` into a fresh prefix, then a C
 // program built through pkg-config and a CMake project built through find_package(stylus),
-// each run to write a PostScript file and print the end protocol.
+// each run to write a PostScript file and print the end protocol; the three examples (C
+// through pkg-config, C++ through CMake, Fortran through pkg-config and the module) built,
+// run and their pictures read back; the module refusing arguments of the wrong type; the
+// manual page checked by groff.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +12,7 @@
 #include <string>
 
 #include "support/command.h"
+#include "support/energy_picture.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
 
@@ -30,6 +34,48 @@ std::string sanitizer_flags() {
 #else
   return "";
 #endif
+}
+
+std::string example(const char* file) {
+  return quoted(fs::path(STYLUS_SOURCE_DIR) / "examples" / file);
+}
+
+bool green(Rgb p) {
+  return p.g > 200 && p.r < 80 && p.b < 80;
+}
+bool blue(Rgb p) {
+  return p.b > 200 && p.r < 80 && p.g < 80;
+}
+bool magenta(Rgb p) {
+  return p.r > 200 && p.b > 200 && p.g < 80;
+}
+
+// Pixels of the rectangle [c0, c1) x [r0, r1) (the whole picture by default) that pred
+// accepts.
+int count(const RgbImage& img, bool (*pred)(Rgb), int c0 = 0, int r0 = 0, int c1 = -1,
+          int r1 = -1) {
+  if (c1 < 0) c1 = img.width();
+  if (r1 < 0) r1 = img.height();
+  int n = 0;
+  for (int r = r0; r < r1; ++r)
+    for (int c = c0; c < c1; ++c) n += pred(img.at(c, r)) ? 1 : 0;
+  return n;
+}
+
+// A picture decoded by a reader into PPM.
+RgbImage decoded(const std::string& command) {
+  const CommandResult r = run_command(command + " >decoded.ppm");
+  EXPECT_EQ(r.status, 0) << command << "\n" << r.output;
+  RgbImage img;
+  EXPECT_TRUE(img.load_ppm("decoded.ppm")) << command;
+  return img;
+}
+
+// The run of an example: exit status 0 and the end protocol naming its file.
+void expect_run(const CommandResult& r, const std::string& file) {
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find(" <<  Metafile: " + file + " "), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("Warnings: 0 "), std::string::npos) << r.output;
 }
 
 constexpr const char* kProgram =
@@ -69,6 +115,13 @@ class Installed : public ::testing::Test {
     std::ofstream(work_->path() / "prog.c") << kProgram;
   }
   static fs::path prefix() { return prefix_->path(); }
+  static std::string pkg_config() {
+    return "PKG_CONFIG_PATH=" + quoted(prefix() / "lib/pkgconfig") + " pkg-config";
+  }
+  // A gfortran command line that compiles the installed module before the given sources.
+  static std::string gfortran(const std::string& rest) {
+    return "gfortran -std=f2008 $(" + pkg_config() + " --variable=fortran_module stylus) " + rest;
+  }
 
   // Runs a built program twice: the second run must not overwrite the first file.
   void expect_two_sessions(const fs::path& program) {
@@ -102,9 +155,10 @@ std::string Installed::install_output_;
 }  // namespace
 
 TEST_F(Installed, LaysOutHeaderLibrariesPackageFilesAndProgram) {
-  for (const char* file : {"include/stylus.h", "lib/libstylus.a", "lib/libstylus.so",
-                           "lib/pkgconfig/stylus.pc", "lib/cmake/stylus/stylusConfig.cmake",
-                           "lib/cmake/stylus/stylusConfigVersion.cmake", "bin/qh2"}) {
+  for (const char* file :
+       {"include/stylus.h", "include/stylus.f90", "share/man/man3/stylus.3", "lib/libstylus.a",
+        "lib/libstylus.so", "lib/pkgconfig/stylus.pc", "lib/cmake/stylus/stylusConfig.cmake",
+        "lib/cmake/stylus/stylusConfigVersion.cmake", "bin/qh2"}) {
     EXPECT_TRUE(fs::exists(prefix() / file)) << file;
   }
   const fs::perms exec = fs::status(prefix() / "bin/qh2").permissions() & fs::perms::owner_exec;
@@ -142,4 +196,82 @@ target_link_libraries(with_static PRIVATE stylus::stylus_static)
   fs::remove("stylus.psc");
   fs::remove("stylus_1.psc");
   expect_two_sessions(work_->path() / "build/with_static");
+}
+
+TEST_F(Installed, CExampleDrawsTwoCurvesAndANote) {
+  CommandResult build =
+      run_command("cc -std=c11 -Wall -Wextra -pedantic -Werror " + example("c/functions.c") +
+                  " $(" + pkg_config() + " --cflags --libs stylus) -lm -Wl,-rpath," +
+                  quoted(prefix() / "lib") + sanitizer_flags() + " -o functions");
+  ASSERT_EQ(build.status, 0) << build.output;
+  expect_run(run_command("./functions"), "stylus.png");
+  const RgbImage img = decoded("pngtopnm stylus.png");
+  ASSERT_EQ(img.width() * 1000 + img.height(), 853603);
+  EXPECT_GT(count(img, red), 600);    // sin x, solid
+  EXPECT_GT(count(img, green), 300);  // the damped cosine, in long dashes
+  // The note at page y 260 (40 points high), from x 500: pixels 0.287 per point.
+  EXPECT_GT(count(img, light, 150, 72, 700, 88), 300);
+  EXPECT_EQ(count(img, light, 150, 40, 700, 70), 0);
+}
+
+TEST_F(Installed, CppExampleBuiltWithFindPackage) {
+  const std::string san = sanitizer_flags();
+  CommandResult configure = run_command("cmake -S " + example("cpp") +
+                                        " -B build -DCMAKE_PREFIX_PATH=" + quoted(prefix()) +
+                                        " '-DCMAKE_CXX_FLAGS=-Wall -Wextra -Werror" + san +
+                                        "' '-DCMAKE_EXE_LINKER_FLAGS=" + san + "'");
+  ASSERT_EQ(configure.status, 0) << configure.output;
+  CommandResult build = run_command("cmake --build build");
+  ASSERT_EQ(build.status, 0) << build.output;
+  expect_run(run_command("build/taylor"), "stylus.psc");
+  // Ghostscript renders the page (A4 landscape turned) at 20 dots per inch.
+  const RgbImage img =
+      decoded("gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=ppmraw -r20 -sOutputFile=- stylus.psc");
+  EXPECT_GT(count(img, dark), 500);  // frame, ticks, labels, titles
+  for (bool (*ink)(Rgb) : {red, green, blue, magenta}) EXPECT_GT(count(img, ink), 20);
+}
+
+TEST_F(Installed, FortranExampleUsesTheModule) {
+  CommandResult build = run_command(
+      gfortran(example("fortran/morse.f90") + " $(" + pkg_config() + " --libs stylus) -Wl,-rpath," +
+               quoted(prefix() / "lib") + sanitizer_flags() + " -o morse"));
+  ASSERT_EQ(build.status, 0) << build.output;
+  const CommandResult run = run_command("./morse");
+  expect_run(run, "stylus.tif");
+  EXPECT_NE(run.output.find("\nwarnings: 0, drawn on "), std::string::npos) << run.output;
+  const RgbImage img = decoded("tifftopnm stylus.tif");
+  EXPECT_GT(count(img, red), 400);
+  EXPECT_GT(count(img, green), 150);
+  EXPECT_GT(count(img, light), 2000);
+}
+
+// Each call is right but for one argument's type; the program with every type right compiles.
+TEST_F(Installed, FortranModuleRejectsArgumentsOfTheWrongType) {
+  const std::string head =
+      "program p\n  use stylus\n  real :: x(3), y(3)\n  double precision :: dx(3)\n";
+  const std::string calls[] = {
+      "  call curve(x, y, 3)\n  call graf(0., 3., 0., 1., 0., 1., 0., .5)\n",
+      "  call curve(dx, y, 3)\n",
+      "  call graf(0, 3, 0, 1, 0, 1, 0, 1)\n",
+      "  call height(36.0)\n",
+  };
+  for (const std::string& body : calls) {
+    std::ofstream("p.f90") << head << body << "end program p\n";
+    const CommandResult r = run_command(gfortran("-fsyntax-only p.f90"));
+    if (&body == &calls[0]) {
+      EXPECT_EQ(r.status, 0) << r.output;
+    } else {
+      EXPECT_NE(r.status, 0) << body;
+      EXPECT_NE(r.output.find("Type mismatch"), std::string::npos) << body << r.output;
+    }
+  }
+}
+
+TEST_F(Installed, ManualPageHasNoWarnings) {
+  const std::string page = quoted(prefix() / "share/man/man3/stylus.3");
+  const CommandResult lint = run_command("groff -ww -mandoc -z " + page);
+  EXPECT_EQ(lint.status, 0);
+  EXPECT_EQ(lint.output, "");
+  const CommandResult man = run_command("MANWIDTH=80 man -l " + page + " 2>&1 >/dev/null");
+  EXPECT_EQ(man.output, "");
 }

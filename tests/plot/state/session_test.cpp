@@ -413,3 +413,42 @@ TEST_F(SessionDeathTest, StopModeEndsTheProgramAtTheSessionStart) {
       },
       ::testing::ExitedWithCode(1), "^File stylus.psc does exist\n$");
 }
+
+TEST_F(Session, MessagesSwitchedOffStayOffAcrossSessionsAndAreCounted) {
+  use_recording_driver();
+  capture();
+  msgmod("off");
+  metafl("XXXX");
+  metafl("POST");
+  disini();
+  color("PINK");
+  EXPECT_EQ(nwarns(), 1);  // the session's warnings only
+  disfin();                // no protocol
+  EXPECT_EQ(nwarns(), 1);
+  disfin();        // a level error outside a session is always reported ...
+  setpag("XXXX");  // ... and does not switch messages on again
+  msgmod_("ON  x", 5);
+  setpag("YYYY");
+  msgmod("loud");
+  EXPECT_EQ(stdout_text(),
+            " <<<< Warning   3: Incorrect level in disfin!   (   0)\n"
+            " <<<< Warning   2: Incorrect parameter in setpag!   (YYYY)\n"
+            " <<<< Warning   2: Incorrect parameter in msgmod!   (loud)\n");
+  EXPECT_EQ(nwarns_(), 5);
+}
+
+TEST_F(Session, MessagesOffInASessionWithAnErrorFileComeBackThere) {
+  use_recording_driver();
+  metafl("POST");
+  g_ivray.err_to_file = 1;
+  disini();
+  msgmod("OFF");
+  setclr(300);
+  msgmod("ON");
+  setclr(301);
+  capture();
+  disfin();
+  stdout_text();
+  EXPECT_EQ(read_file("stylus.err"),
+            " <<<< Warning   2: Incorrect parameter in setclr!   ( 301)\n");
+}
