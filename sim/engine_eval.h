@@ -2,12 +2,13 @@
 // derivatives computed once and shared by psi, the local energy and the drift. The
 // expressions are those of the sequential routines (wavefunction.cpp, local_energy.cpp,
 // drift.cpp), evaluated in double and rounded where they store, so every value is the
-// same to the bit; only the repeated evaluations of exp are gone. D is double for one
-// configuration or LaneD for kLanes of them; values that are stored as single
-// precision are held widened, already rounded (rnd).
+// same to the bit; only the repeated evaluations of exp are gone. M is the instruction
+// set's lane arithmetic (its vector D of doubles, sqrt and a lane test); values that are
+// stored as single precision are held widened, already rounded (rnd).
 #pragma once
 
 #include "sim/lanes.h"
+#include "sim/vector_exp.h"
 
 namespace qh2 {
 
@@ -34,13 +35,19 @@ struct Slopes {
   D jfd, jlap;                   // f' and the radial Laplacian of f at r12
 };
 
-template <class D>
+// sqrt in double, rounded to single precision, lane by lane.
+template <class M, class D>
+QH2_INLINE D sqrt_r(D x) {
+  return rnd(M::sqrt(x));
+}
+
+template <class M, class D>
 QH2_INLINE D dist3(D x, D y, D z) {
-  return sqrt_r(x * x + y * y + z * z);
+  return sqrt_r<M>(x * x + y * y + z * z);
 }
 
 // c: the six coordinates, single-precision values.
-template <class D>
+template <class M, class D = typename M::D>
 QH2_INLINE Point<D> evaluate(const Shape& s, const D* c) {
   Point<D> p;
   p.x1 = c[0];
@@ -50,16 +57,20 @@ QH2_INLINE Point<D> evaluate(const Shape& s, const D* c) {
   p.y2 = c[4];
   p.z2 = c[5];
   const double h = s.shalf;
-  p.r1l = dist3(p.x1, p.y1, rnd(p.z1 + h));
-  p.r1r = dist3(p.x1, p.y1, rnd(p.z1 - h));
-  p.r2l = dist3(p.x2, p.y2, rnd(p.z2 + h));
-  p.r2r = dist3(p.x2, p.y2, rnd(p.z2 - h));
-  p.r12 = dist3(rnd(p.x1 - p.x2), rnd(p.y1 - p.y2), rnd(p.z1 - p.z2));
-  p.chi1l = exp_r(-p.r1l / s.a);
-  p.chi1r = exp_r(-p.r1r / s.a);
-  p.chi2l = exp_r(-p.r2l / s.a);
-  p.chi2r = exp_r(-p.r2r / s.a);
-  p.f = exp_r(p.r12 / (s.alpha * (1.0 + s.beta * p.r12)));
+  p.r1l = dist3<M>(p.x1, p.y1, rnd(p.z1 + h));
+  p.r1r = dist3<M>(p.x1, p.y1, rnd(p.z1 - h));
+  p.r2l = dist3<M>(p.x2, p.y2, rnd(p.z2 + h));
+  p.r2r = dist3<M>(p.x2, p.y2, rnd(p.z2 - h));
+  p.r12 = dist3<M>(rnd(p.x1 - p.x2), rnd(p.y1 - p.y2), rnd(p.z1 - p.z2));
+  // The four orbitals and the Jastrow factor share one test for the library exp.
+  D ex[5] = {-p.r1l / s.a, -p.r1r / s.a, -p.r2l / s.a, -p.r2r / s.a,
+             p.r12 / (s.alpha * (1.0 + s.beta * p.r12))};
+  exp_rounded<M>(ex);
+  p.chi1l = ex[0];
+  p.chi1r = ex[1];
+  p.chi2l = ex[2];
+  p.chi2r = ex[3];
+  p.f = ex[4];
   return p;
 }
 

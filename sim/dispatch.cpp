@@ -1,0 +1,168 @@
+// The kernels of sim/kernels.h compiled for AVX-512, AVX2 and the x86-64 baseline, each
+// with its own square root and lane test, and the choice among them at run time. The
+// kernels are flattened so that every helper is compiled for the kernel's instruction set.
+#include "sim/dispatch.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+
+#include "sim/kernels.h"
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define QH2_X86_KERNELS 1
+#include <immintrin.h>
+#endif
+
+// The four entry points of one instruction set's kernels over its Math, and their table.
+#define QH2_KERNEL_TABLE(isa_value)                                                                \
+  __attribute__((flatten)) void walk(const RunParams& p, int count, const Shape* shapes,           \
+                                     const uint32_t* starts, float* const* xw) {                   \
+    walk_lanes<Math>(p, count, shapes, starts, xw);                                                \
+  }                                                                                                \
+  __attribute__((flatten)) bool energies(const RunParams& p, const Shape& s, const float* xw,      \
+                                         float* e, float* w) {                                     \
+    return still_energies<Math>(p, s, xw, e, w);                                                   \
+  }                                                                                                \
+  __attribute__((flatten)) void weights(const RunParams& p, int count, const float* const* e,      \
+                                        const float* const* w, float* esum) {                      \
+    still_weights<Math>(p, count, e, w, esum);                                                     \
+  }                                                                                                \
+  __attribute__((flatten)) void moving(const RunParams& p, const Shape& s, const float* xw,        \
+                                       int first, int count, uint32_t step0, float* e, float* w) { \
+    trajectories<Math>(p, s, xw, first, count, step0, e, w);                                       \
+  }                                                                                                \
+  const LaneKernels kTable = {isa_value, lanes_of<Math::D>, walk, energies, weights, moving};
+
+namespace qh2 {
+
+// The intrinsics work on one machine register: a lane vector is taken apart into the
+// registers it occupies and put together again.
+#define QH2_BY_REGISTERS(R, x, body) \
+  R r_[sizeof(x) / sizeof(R)];       \
+  std::memcpy(r_, &x, sizeof x);     \
+  for (R & r : r_) body;             \
+  std::memcpy(&x, r_, sizeof x)
+
+namespace baseline {
+#ifdef QH2_X86_KERNELS
+struct Math {
+  using D = VectorOf<double, 4>::type;
+  static D sqrt(D x) {
+    QH2_BY_REGISTERS(__m128d, x, r = _mm_sqrt_pd(r));
+    return x;
+  }
+  static bool any(Int64sOf<D> m) {
+    int bits = 0;
+    QH2_BY_REGISTERS(__m128d, m, bits |= _mm_movemask_pd(r));
+    return bits != 0;
+  }
+};
+#else
+struct Math {
+  using D = VectorOf<double, 4>::type;
+  static D sqrt(D x) {
+    for (int l = 0; l < lanes_of<D>; ++l) x[l] = std::sqrt(x[l]);
+    return x;
+  }
+  static bool any(Int64sOf<D> m) {
+    int64_t bits = 0;
+    for (int l = 0; l < lanes_of<D>; ++l) bits |= m[l];
+    return bits != 0;
+  }
+};
+#endif
+QH2_KERNEL_TABLE(VectorIsa::baseline)
+}  // namespace baseline
+
+#ifdef QH2_X86_KERNELS
+#pragma GCC push_options
+#pragma GCC target("avx2")
+namespace avx2 {
+struct Math {
+  using D = VectorOf<double, 8>::type;
+  static D sqrt(D x) {
+    QH2_BY_REGISTERS(__m256d, x, r = _mm256_sqrt_pd(r));
+    return x;
+  }
+  static bool any(Int64sOf<D> m) {
+    int bits = 0;
+    QH2_BY_REGISTERS(__m256d, m, bits |= _mm256_movemask_pd(r));
+    return bits != 0;
+  }
+};
+QH2_KERNEL_TABLE(VectorIsa::avx2)
+}  // namespace avx2
+#pragma GCC pop_options
+
+#pragma GCC push_options
+#pragma GCC target("avx512f")
+namespace avx512 {
+struct Math {
+  using D = VectorOf<double, 8>::type;
+  static D sqrt(D x) {
+    // The zero-masked form: the plain one reads an undefined register GCC warns about.
+    QH2_BY_REGISTERS(__m512d, x, r = _mm512_maskz_sqrt_pd(0xff, r));
+    return x;
+  }
+  static bool any(Int64sOf<D> m) {
+    int bits = 0;
+    QH2_BY_REGISTERS(__m512i, m, bits |= _mm512_test_epi64_mask(r, r));
+    return bits != 0;
+  }
+};
+QH2_KERNEL_TABLE(VectorIsa::avx512)
+}  // namespace avx512
+#pragma GCC pop_options
+#endif
+
+namespace {
+std::atomic<VectorIsa> g_limit{VectorIsa::avx512};
+}  // namespace
+
+bool vector_isa_available(VectorIsa isa) {
+#ifdef QH2_X86_KERNELS
+  __builtin_cpu_init();
+  switch (isa) {
+    case VectorIsa::baseline:
+      return true;
+    case VectorIsa::avx2:
+      return __builtin_cpu_supports("avx2");
+    case VectorIsa::avx512:
+      return __builtin_cpu_supports("avx512f");
+  }
+  return false;
+#else
+  return isa == VectorIsa::baseline;
+#endif
+}
+
+const LaneKernels& lane_kernels() {
+  const VectorIsa limit = g_limit.load(std::memory_order_relaxed);
+#ifdef QH2_X86_KERNELS
+  if (limit >= VectorIsa::avx512 && vector_isa_available(VectorIsa::avx512)) {
+    return avx512::kTable;
+  }
+  if (limit >= VectorIsa::avx2 && vector_isa_available(VectorIsa::avx2)) return avx2::kTable;
+#endif
+  return baseline::kTable;
+}
+
+void limit_vector_isa(VectorIsa isa) {
+  g_limit.store(isa, std::memory_order_relaxed);
+}
+
+const char* vector_isa_name(VectorIsa isa) {
+  switch (isa) {
+    case VectorIsa::baseline:
+      return "baseline";
+    case VectorIsa::avx2:
+      return "AVX2";
+    case VectorIsa::avx512:
+      return "AVX-512";
+  }
+  return "?";
+}
+
+}  // namespace qh2

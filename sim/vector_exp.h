@@ -1,0 +1,118 @@
+// exp in lanes, rounded to single precision: the same float as (float)std::exp(x) for
+// every x, from a double-precision polynomial whose error is bounded, and from the
+// library exp in the rare lanes where that bound cannot decide the rounding.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "sim/lanes.h"
+
+namespace qh2 {
+
+// The estimate E of exp(x), for x in [kExpLow, kExpHigh]:
+//
+//   k = nearest integer to x / ln 2, r = x - k ln 2, exp(x) = 2^k exp(r), |r| <= 0.347.
+//
+// - Reduction: k ln2_hi is exact (ln2_hi has 32 significant bits, |k| <= 127), and so is
+//   x - k ln2_hi: for k != 0 both are multiples of x's ulp (at least 2^-54) and the
+//   difference is below 0.35, so it has at most 53 bits. Taking away k ln2_lo rounds once:
+//   |r_computed - r| <= 2^-53 |r| + 127 * 2^-85, a relative error of exp(r) below 0.4 u (u =
+//   2^-53).
+// - Polynomial: sum of r^i / i! for i = 0 ... 12, coefficients rounded to double.
+//   Truncation: 0.347^13 / 13! * e^0.347 / e^-0.347 < 3.1 u relative. Rounded
+//   coefficients: (e^0.347 - 1.347) u / e^-0.347 < 0.1 u.
+// - Horner in double: with s_i the exact tail sums (|s_0| <= 1.415, |s_1| <= 1.196,
+//   |s_2| <= 0.565, |s_3| <= 0.187, ...), the error obeys
+//   e_i <= |r| e_{i+1} + u (|r| |s_{i+1}| + |s_i|), which sums to e_0 < 2.4 u, relative
+//   to exp(r) >= e^-0.347 below 3.4 u.
+// - 2^k (k in [-126, 127]) is built from its exponent bits; multiplying by it is exact.
+// Together |E - exp(x)| < 7 u exp(x) < 2^-50 exp(x).
+//
+// The rounding of E to float agrees with the rounding of the library's L = exp(x) when
+// no float rounding boundary (a midpoint between adjacent floats) lies between them, nor
+// on L. With E's double ulp v > 2^-53 E and |L - exp(x)| <= 2 u exp(x) (within one ulp),
+// |E - L| < 9 u exp(x) < 10 v. A boundary lies where the 29 bits float drops from E's
+// significand read 2^28; if they are more than kExpMargin = 1024 ulps from that, E and L
+// round alike. Otherwise (about 4 lanes in a million), and outside the range where
+// E and its float are normal numbers, the lane takes the library exp.
+inline constexpr double kExpLow = -87.0, kExpHigh = 88.0;
+inline constexpr int64_t kExpMargin = 1024;
+
+namespace exp_detail {
+inline constexpr double kLog2e = 0x1.71547652b82fep0;
+inline constexpr double kLn2Hi = 0x1.62e42feep-1;
+inline constexpr double kLn2Lo = 0x1.a39ef35793c76p-33;
+inline constexpr double kShifter = 0x1.8p52;  // adding it rounds to a whole number
+inline constexpr int64_t kShifterBits = 0x4338000000000000;
+// 1 / i!, each rounded once (the factorials are exact doubles).
+inline constexpr double kCoefficient[13] = {1.0,
+                                            1.0,
+                                            1.0 / 2.0,
+                                            1.0 / 6.0,
+                                            1.0 / 24.0,
+                                            1.0 / 120.0,
+                                            1.0 / 720.0,
+                                            1.0 / 5040.0,
+                                            1.0 / 40320.0,
+                                            1.0 / 362880.0,
+                                            1.0 / 3628800.0,
+                                            1.0 / 39916800.0,
+                                            1.0 / 479001600.0};
+}  // namespace exp_detail
+
+// E for every lane (meaningful in [kExpLow, kExpHigh]).
+template <DoubleLanes D>
+QH2_INLINE D exp_estimate(D x) {
+  using namespace exp_detail;
+  using I = Int64sOf<D>;
+  const D t = x * kLog2e + kShifter;
+  const D k = t - kShifter;
+  const D r = (x - k * kLn2Hi) - k * kLn2Lo;
+  D p = splat<D>(kCoefficient[12]);
+  for (int i = 11; i >= 0; --i) p = p * r + kCoefficient[i];
+  // t's significand holds k in its low bits; 2^k has the biased exponent k + 1023.
+  const I scale = (__builtin_bit_cast(I, t) - (kShifterBits - 1023)) << 52;
+  return p * __builtin_bit_cast(D, scale);
+}
+
+// Lanes whose E does not decide the float: out of range, not a number, or near a boundary.
+template <DoubleLanes D>
+QH2_INLINE Int64sOf<D> exp_undecided(D x, D e) {
+  using I = Int64sOf<D>;
+  const I off = (__builtin_bit_cast(I, e) & ((int64_t{1} << 29) - 1)) - (int64_t{1} << 28);
+  const I near = (off <= kExpMargin) & (off >= -kExpMargin);
+  return near | ~((x >= kExpLow) & (x <= kExpHigh));
+}
+
+// exp of n lane vectors, each lane rounded to float (held widened), in place. M::any
+// tells whether any lane of a mask is set. Several vectors share one test for the rare
+// lanes that need the library.
+template <class M, DoubleLanes D, int N>
+QH2_INLINE void exp_rounded(D (&x)[N]) {
+  using I = Int64sOf<D>;
+  D e[N];
+  I undecided = I{};
+  for (int i = 0; i < N; ++i) {
+    e[i] = exp_estimate(x[i]);
+    undecided |= exp_undecided(x[i], e[i]);
+  }
+  if (M::any(undecided)) [[unlikely]] {
+    for (int i = 0; i < N; ++i) {
+      const I u = exp_undecided(x[i], e[i]);
+      for (int l = 0; l < lanes_of<D>; ++l) {
+        if (u[l]) e[i][l] = std::exp(x[i][l]);
+      }
+    }
+  }
+  for (int i = 0; i < N; ++i) x[i] = rnd(e[i]);
+}
+
+template <class M, DoubleLanes D>
+QH2_INLINE D exp_rounded(D x) {
+  D v[1] = {x};
+  exp_rounded<M>(v);
+  return v[0];
+}
+
+}  // namespace qh2
