@@ -19,7 +19,7 @@
 #define QH2_KERNEL_TABLE(isa_value)                                                                \
   __attribute__((flatten)) void walk(const RunParams& p, int count, const Shape* shapes,           \
                                      const uint32_t* starts, float* const* xw) {                   \
-    walk_lanes<Math>(p, count, shapes, starts, xw);                                                \
+    walk_lanes<Math, Math::kGroups>(p, count, shapes, starts, xw);                                                \
   }                                                                                                \
   __attribute__((flatten)) bool energies(const RunParams& p, const Shape& s, const float* xw,      \
                                          float* e, float* w) {                                     \
@@ -27,13 +27,19 @@
   }                                                                                                \
   __attribute__((flatten)) void weights(const RunParams& p, int count, const float* const* e,      \
                                         const float* const* w, float* esum) {                      \
-    still_weights<Math>(p, count, e, w, esum);                                                     \
+    still_weights<Math, Math::kGroups>(p, count, e, w, esum);                                                     \
   }                                                                                                \
   __attribute__((flatten)) void moving(const RunParams& p, const Shape& s, const float* xw,        \
                                        int first, int count, uint32_t step0, float* e, float* w) { \
     trajectories<Math>(p, s, xw, first, count, step0, e, w);                                       \
   }                                                                                                \
-  const LaneKernels kTable = {isa_value, lanes_of<Math::D>, walk, energies, weights, moving};
+  const LaneKernels kTable = {isa_value,                                                \
+                              lanes_of<Math::D>,                                        \
+                              Math::kGroups * lanes_of<Math::D>,                        \
+                              walk,                                                     \
+                              energies,                                                 \
+                              weights,                                                  \
+                              moving};
 
 namespace qh2 {
 
@@ -48,29 +54,43 @@ namespace qh2 {
 namespace baseline {
 #ifdef QH2_X86_KERNELS
 struct Math {
-  using D = VectorOf<double, 4>::type;
+  using D = VectorOf<double, 2>::type;
+  static constexpr int kGroups = 4;
+  using F = FloatsOf<D>;
   static D sqrt(D x) {
     QH2_BY_REGISTERS(__m128d, x, r = _mm_sqrt_pd(r));
     return x;
   }
-  static bool any(Int64sOf<D> m) {
-    int bits = 0;
-    QH2_BY_REGISTERS(__m128d, m, bits |= _mm_movemask_pd(r));
-    return bits != 0;
+  static D rnd(D x) {
+    QH2_BY_REGISTERS(__m128d, x, r = _mm_cvtps_pd(_mm_cvtpd_ps(r)));
+    return x;
+  }
+  static D widen(F x) {
+    __m128 f = _mm_setzero_ps();
+    std::memcpy(&f, &x, sizeof x);
+    return __builtin_bit_cast(D, _mm_cvtps_pd(f));
+  }
+  static bool any(Int64sOf<D> m) { return _mm_movemask_pd(__builtin_bit_cast(__m128d, m)); }
+  static Int64sOf<D> less(D a, D b) {
+    return __builtin_bit_cast(Int64sOf<D>, _mm_cmplt_pd(__builtin_bit_cast(__m128d, a), __builtin_bit_cast(__m128d, b)));
   }
 };
 #else
 struct Math {
   using D = VectorOf<double, 4>::type;
+  static constexpr int kGroups = 2;
   static D sqrt(D x) {
     for (int l = 0; l < lanes_of<D>; ++l) x[l] = std::sqrt(x[l]);
     return x;
   }
+  static D rnd(D x) { return __builtin_convertvector(__builtin_convertvector(x, FloatsOf<D>), D); }
+  static D widen(FloatsOf<D> x) { return __builtin_convertvector(x, D); }
   static bool any(Int64sOf<D> m) {
     int64_t bits = 0;
     for (int l = 0; l < lanes_of<D>; ++l) bits |= m[l];
-    return bits != 0;
+    return bits < 0;
   }
+  static Int64sOf<D> less(D a, D b) { return a < b; }
 };
 #endif
 QH2_KERNEL_TABLE(VectorIsa::baseline)
@@ -81,15 +101,21 @@ QH2_KERNEL_TABLE(VectorIsa::baseline)
 #pragma GCC target("avx2")
 namespace avx2 {
 struct Math {
-  using D = VectorOf<double, 8>::type;
+  using D = VectorOf<double, 4>::type;
+  static constexpr int kGroups = 2;
+  using F = FloatsOf<D>;
   static D sqrt(D x) {
     QH2_BY_REGISTERS(__m256d, x, r = _mm256_sqrt_pd(r));
     return x;
   }
-  static bool any(Int64sOf<D> m) {
-    int bits = 0;
-    QH2_BY_REGISTERS(__m256d, m, bits |= _mm256_movemask_pd(r));
-    return bits != 0;
+  static D rnd(D x) {
+    QH2_BY_REGISTERS(__m256d, x, r = _mm256_cvtps_pd(_mm256_cvtpd_ps(r)));
+    return x;
+  }
+  static D widen(F x) { return __builtin_bit_cast(D, _mm256_cvtps_pd(__builtin_bit_cast(__m128, x))); }
+  static bool any(Int64sOf<D> m) { return _mm256_movemask_pd(__builtin_bit_cast(__m256d, m)); }
+  static Int64sOf<D> less(D a, D b) {
+    return __builtin_bit_cast(Int64sOf<D>, _mm256_cmp_pd(__builtin_bit_cast(__m256d, a), __builtin_bit_cast(__m256d, b), _CMP_LT_OQ));
   }
 };
 QH2_KERNEL_TABLE(VectorIsa::avx2)
@@ -97,19 +123,25 @@ QH2_KERNEL_TABLE(VectorIsa::avx2)
 #pragma GCC pop_options
 
 #pragma GCC push_options
-#pragma GCC target("avx512f")
+#pragma GCC target("avx512f,avx512dq,avx512vl,avx512bw")
 namespace avx512 {
 struct Math {
   using D = VectorOf<double, 8>::type;
+  static constexpr int kGroups = 2;
   static D sqrt(D x) {
-    // The zero-masked form: the plain one reads an undefined register GCC warns about.
+    // Zero-masked forms throughout: the plain ones read an undefined register GCC 12
+    // warns about.
     QH2_BY_REGISTERS(__m512d, x, r = _mm512_maskz_sqrt_pd(0xff, r));
     return x;
   }
-  static bool any(Int64sOf<D> m) {
-    int bits = 0;
-    QH2_BY_REGISTERS(__m512i, m, bits |= _mm512_test_epi64_mask(r, r));
-    return bits != 0;
+  static D rnd(D x) {
+    QH2_BY_REGISTERS(__m512d, x, r = _mm512_maskz_cvtps_pd(0xff, _mm512_maskz_cvtpd_ps(0xff, r)));
+    return x;
+  }
+  static D widen(FloatsOf<D> x) { return __builtin_bit_cast(D, _mm512_maskz_cvtps_pd(0xff, __builtin_bit_cast(__m256, x))); }
+  static bool any(Int64sOf<D> m) { return _mm512_movepi64_mask(__builtin_bit_cast(__m512i, m)); }
+  static Int64sOf<D> less(D a, D b) {
+    return __builtin_bit_cast(Int64sOf<D>, _mm512_movm_epi64(_mm512_cmp_pd_mask(__builtin_bit_cast(__m512d, a), __builtin_bit_cast(__m512d, b), _CMP_LT_OQ)));
   }
 };
 QH2_KERNEL_TABLE(VectorIsa::avx512)
@@ -130,7 +162,9 @@ bool vector_isa_available(VectorIsa isa) {
     case VectorIsa::avx2:
       return __builtin_cpu_supports("avx2");
     case VectorIsa::avx512:
-      return __builtin_cpu_supports("avx512f");
+      // DQ gives lane masks as vectors: without it GCC compares lane by lane.
+      return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+             __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw");
   }
   return false;
 #else

@@ -12,10 +12,13 @@ namespace qh2 {
 
 enum class VectorIsa { baseline, avx2, avx512 };
 
-// The kernels of one instruction set (sim/kernels.h) and their lane count.
+// The kernels of one instruction set (sim/kernels.h): walkers go through the energies
+// and trajectories `width` at a time, separations through the walks and the weights of
+// still walkers `separations` at a time.
 struct LaneKernels {
   VectorIsa isa;
   int width;
+  int separations;
   void (*walk)(const RunParams& p, int count, const Shape* shapes, const uint32_t* starts,
                float* const* xw);
   bool (*still_energies)(const RunParams& p, const Shape& s, const float* xw, float* e, float* w);

@@ -97,8 +97,7 @@ float moving_energy(const LaneKernels& k, const RunParams& p, const Shape& s, co
   return weighted_energy(p, k.width, e, w);
 }
 
-// Up to k.width separations side by side: their walks share the lanes of one kernel
-// call; then the ensembles whose walkers stay put share the lanes of the weights, and
+// Up to k.separations separations side by side: their walks share one kernel call; then the ensembles whose walkers stay put share the lanes of the weights, and
 // the others follow their trajectories one separation after the other.
 void separation_group(const LaneKernels& k, const RunParams& p, int count, const Shape* shapes,
                       const uint32_t* starts, int threads, float* energy, bool* still) {
@@ -189,13 +188,13 @@ ScanPoints engine_scan(std::ostream& out, int points, int threads, ScanPaths* pa
     starts[n] = lehmer_jump(start, per_separation * n);
     s = s + 0.05f;
   }
-  // Separations go to the threads k.width at a time; with fewer groups than threads the
-  // walkers of moving ensembles are shared out as well.
-  const int groups = (points + k.width - 1) / k.width;
+  // Separations go to the threads k.separations at a time; with fewer groups than threads
+  // the walkers of moving ensembles are shared out as well.
+  const int groups = (points + k.separations - 1) / k.separations;
   const int inner = groups > 0 && groups < threads ? threads / groups : 1;
   parallel_for(groups, threads, [&](int g) {
-    const int first = g * k.width;
-    const int count = std::min(k.width, points - first);
+    const int first = g * k.separations;
+    const int count = std::min(k.separations, points - first);
     separation_group(k, p, count, &shapes[first], &starts[first], inner, &scan.yene[first],
                      &still[first]);
   });

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "sim/engine.h"
@@ -18,62 +19,94 @@ namespace qh2 {
 
 inline constexpr uint32_t kTwelveSteps = lehmer_power(12);  // one Gaussian deviate further
 
-// psi of phi with a separation's own a and shalf in each lane.
-template <class M, class D = typename M::D>
-QH2_INLINE D walk_psi(const D* c, D a, D h, double alpha, double beta) {
-  const D r1l = dist3<M>(c[0], c[1], rnd(c[2] + h));
-  const D r1r = dist3<M>(c[0], c[1], rnd(c[2] - h));
-  const D r2l = dist3<M>(c[3], c[4], rnd(c[5] + h));
-  const D r2r = dist3<M>(c[3], c[4], rnd(c[5] - h));
-  const D r12 = dist3<M>(rnd(c[0] - c[3]), rnd(c[1] - c[4]), rnd(c[2] - c[5]));
-  D ex[5] = {-r1l / a, -r1r / a, -r2l / a, -r2r / a, r12 / (alpha * (1.0 + beta * r12))};
+// psi of phi for G lane vectors side by side, with a separation's own a and shalf in
+// each lane. Every stage handles all G vectors before the next, so that their
+// independent chains of sqrt, division and exp overlap.
+template <class M, int G, class D = typename M::D>
+QH2_INLINE void walk_psi(const D (&c)[G][6], const D (&a)[G], const D (&h)[G], double alpha,
+                         double beta, D (&psi)[G]) {
+  D r[5 * G];
+  for (int g = 0; g < G; ++g) {
+    const D* x = c[g];
+    const D z1l = M::rnd(x[2] + h[g]), z1r = M::rnd(x[2] - h[g]);
+    const D z2l = M::rnd(x[5] + h[g]), z2r = M::rnd(x[5] - h[g]);
+    const D dx = M::rnd(x[0] - x[3]), dy = M::rnd(x[1] - x[4]), dz = M::rnd(x[2] - x[5]);
+    r[5 * g + 0] = x[0] * x[0] + x[1] * x[1] + z1l * z1l;
+    r[5 * g + 1] = x[0] * x[0] + x[1] * x[1] + z1r * z1r;
+    r[5 * g + 2] = x[3] * x[3] + x[4] * x[4] + z2l * z2l;
+    r[5 * g + 3] = x[3] * x[3] + x[4] * x[4] + z2r * z2r;
+    r[5 * g + 4] = dx * dx + dy * dy + dz * dz;
+  }
+  for (D& x : r) x = sqrt_r<M>(x);
+  D ex[5 * G];
+  for (int g = 0; g < G; ++g) {
+    for (int i = 0; i < 4; ++i) ex[5 * g + i] = -r[5 * g + i] / a[g];
+    const D r12 = r[5 * g + 4];
+    ex[5 * g + 4] = r12 / (alpha * (1.0 + beta * r12));
+  }
   exp_rounded<M>(ex);
-  return rnd((ex[0] + ex[1]) * (ex[2] + ex[3]) * ex[4]);
+  for (int g = 0; g < G; ++g) {
+    const D* e = &ex[5 * g];
+    psi[g] = M::rnd((e[0] + e[1]) * (e[2] + e[3]) * e[4]);
+  }
 }
 
-// The Metropolis walks of intens for `count` separations side by side (at most the lane
-// count): lane l draws from the stream state starts[l] with shapes[l] and writes its
-// walkers to xw[l]. Each lane is the sequential walk of its separation, step for step.
-template <class M>
-void walk_lanes(const RunParams& p, int count, const Shape* shapes, const uint32_t* starts,
-                float* const* xw) {
+// The Metropolis walks of intens for `count` separations side by side (at most G times
+// the lane count): lane l of vector g draws from the stream state starts[n], with
+// shapes[n], n = g W + l, and writes its walkers to xw[n]. Each lane is the sequential
+// walk of its separation, step for step.
+template <class M, int G>
+QH2_INLINE void walk_lanes(const RunParams& p, int count, const Shape* shapes,
+                           const uint32_t* starts, float* const* xw) {
   using D = typename M::D;
   constexpr int W = lanes_of<D>;
-  D a{}, h{}, state{};
-  for (int l = 0; l < W; ++l) {
-    const int n = l < count ? l : 0;  // idle lanes repeat the first separation
-    a[l] = shapes[n].a;
-    h[l] = shapes[n].shalf;
-    state[l] = starts[n];
+  double lanes[3][G][W];
+  for (int g = 0; g < G; ++g) {
+    for (int l = 0; l < W; ++l) {
+      const int n = g * W + l < count ? g * W + l : 0;  // idle lanes repeat the first
+      lanes[0][g][l] = shapes[n].a;
+      lanes[1][g][l] = shapes[n].shalf;
+      lanes[2][g][l] = starts[n];
+    }
   }
+  D a[G], h[G], state[G];
+  std::memcpy(a, lanes[0], sizeof a);
+  std::memcpy(h, lanes[1], sizeof h);
+  std::memcpy(state, lanes[2], sizeof state);
   const double delta = p.delta, alpha = shapes[0].alpha, beta = shapes[0].beta;
-  auto next = [&state] {
-    state = lehmer_step(state);
-    return widen<D>(lehmer_uniform(state));
+  auto next = [&state](int g) {
+    state[g] = lehmer_step(state[g]);
+    return M::rnd(state[g] * kUniformScale);
   };
 
-  D xc[6];
-  for (D& x : xc) x = rnd((next() - 0.5) * a);
-  xc[2] = rnd(xc[2] + h);
-  xc[5] = rnd(xc[5] - h);
-  const D psi0 = walk_psi<M>(xc, a, h, alpha, beta);
-  D psisq = rnd(psi0 * psi0);
+  D xc[G][6], psisq[G], psi[G];
+  for (int g = 0; g < G; ++g) {
+    for (D& x : xc[g]) x = M::rnd((next(g) - 0.5) * a[g]);
+    xc[g][2] = M::rnd(xc[g][2] + h[g]);
+    xc[g][5] = M::rnd(xc[g][5] - h[g]);
+  }
+  walk_psi<M>(xc, a, h, alpha, beta, psi);
+  for (int g = 0; g < G; ++g) psisq[g] = M::rnd(psi[g] * psi[g]);
 
   auto step = [&] {
-    D moved[6];
-    for (int i = 0; i < 6; ++i) moved[i] = rnd(xc[i] + (next() - 0.5) * delta);
-    const D psi = walk_psi<M>(moved, a, h, alpha, beta);
-    const D p2 = rnd(psi * psi);
-    const D ratio = rnd(p2 / psisq);
-    const auto accept = next() < ratio;
-    psisq = accept ? p2 : psisq;
-    for (int i = 0; i < 6; ++i) xc[i] = accept ? moved[i] : xc[i];
+    D moved[G][6];
+    for (int g = 0; g < G; ++g) {
+      for (int i = 0; i < 6; ++i) moved[g][i] = M::rnd(xc[g][i] + (next(g) - 0.5) * delta);
+    }
+    walk_psi<M>(moved, a, h, alpha, beta, psi);
+    for (int g = 0; g < G; ++g) {
+      const D p2 = M::rnd(psi[g] * psi[g]);
+      const D ratio = M::rnd(p2 / psisq[g]);
+      const Int64sOf<D> accept = M::less(next(g), ratio);
+      psisq[g] = select(accept, p2, psisq[g]);
+      for (int i = 0; i < 6; ++i) xc[g][i] = select(accept, moved[g][i], xc[g][i]);
+    }
   };
   for (int i = 0; i < 20; ++i) step();
   for (int k = 0; k < p.nwalk; ++k) {
     for (int i = 0; i < 10; ++i) step();
-    for (int l = 0; l < count; ++l) {
-      for (int j = 0; j < 6; ++j) xw[l][6 * k + j] = static_cast<float>(xc[j][l]);
+    for (int n = 0; n < count; ++n) {
+      for (int j = 0; j < 6; ++j) xw[n][6 * k + j] = static_cast<float>(xc[n / W][j][n % W]);
     }
   }
 }
@@ -82,24 +115,27 @@ void walk_lanes(const RunParams& p, int count, const Shape* shapes, const uint32
 // of each walker of xw and its factor w[k] = exp(-tau e[k]), the same in every time
 // step. False when a walker's drift is not exactly 0 (it would move, or it is undefined).
 template <class M>
-bool still_energies(const RunParams& p, const Shape& s, const float* xw, float* e, float* w) {
+QH2_INLINE bool still_energies(const RunParams& p, const Shape& s, const float* xw, float* e, float* w) {
   using D = typename M::D;
   constexpr int W = lanes_of<D>;
   const double tau = p.tau;
-  Int64sOf<D> moving{};
+  using I = Int64sOf<D>;
+  I moving{};  // negative in lanes with a drift component that is not 0
   for (int first = 0; first < p.nwalk; first += W) {
     const int count = std::min(W, p.nwalk - first);
-    D c[6] = {};
+    double lanes[6][W];
     for (int l = 0; l < W; ++l) {
       const int k = first + (l < count ? l : 0);  // idle lanes repeat the group's first
-      for (int j = 0; j < 6; ++j) c[j][l] = xw[6 * k + j];
+      for (int j = 0; j < 6; ++j) lanes[j][l] = xw[6 * k + j];
     }
+    D c[6];
+    std::memcpy(c, lanes, sizeof c);
     const Point<D> pt = evaluate<M>(s, c);
-    const Slopes<D> sl = slopes_of(s, pt);
+    const Slopes<D> sl = slopes_of<M>(s, pt);
     D d[6];
-    drift_of(s, pt, sl, d);
-    for (const D& dj : d) moving |= dj != 0.0;
-    const D el = local_energy_of(s, pt, sl);
+    drift_of<M>(s, pt, sl, d);
+    for (const D& dj : d) moving |= -(__builtin_bit_cast(I, dj) & INT64_MAX);
+    const D el = local_energy_of<M>(s, pt, sl);
     const D wl = exp_rounded<M>(-el * tau);
     for (int l = 0; l < count; ++l) {
       e[first + l] = static_cast<float>(el[l]);
@@ -109,46 +145,55 @@ bool still_energies(const RunParams& p, const Shape& s, const float* xw, float* 
   return !M::any(moving);
 }
 
-// The weights of tstep through all time steps for `count` separations side by side whose
-// walkers never move: walker k of lane l has the energy e[l][k] and the factor w[l][k]
-// in every step. esum[l] receives the printed energy of lane l.
-template <class M>
-void still_weights(const RunParams& p, int count, const float* const* e, const float* const* w,
-                   float* esum) {
+// The weights of tstep through all time steps for `count` separations side by side (at
+// most G times the lane count) whose walkers never move: walker k of separation n has
+// the energy e[n][k] and the factor w[n][k] in every step; esum[n] receives its printed
+// energy. The single-precision products and sums are done in double and rounded once,
+// which gives the same floats; the G vectors go through each walker together.
+template <class M, int G>
+QH2_INLINE void still_weights(const RunParams& p, int count, const float* const* e,
+                              const float* const* w, float* esum) {
   using D = typename M::D;
-  using F = FloatsOf<D>;
   constexpr int W = lanes_of<D>;
   const int n = p.nwalk;
-  std::unique_ptr<F[]> buffer(new F[3 * std::size_t(n)]);
-  F* el = buffer.get();
-  F* wl = el + n;
-  F* wt = wl + n;
+  // Per walker: G energies, G factors and G weights.
+  std::unique_ptr<D[]> buffer(new D[3 * G * std::size_t(n)]);
+  D* el = buffer.get();
   for (int k = 0; k < n; ++k) {
-    for (int l = 0; l < W; ++l) {
-      const int at = l < count ? l : 0;
-      el[k][l] = e[at][k];
-      wl[k][l] = w[at][k];
+    double lanes[2][G][W];
+    for (int i = 0; i < G * W; ++i) {
+      const int at = i < count ? i : 0;
+      lanes[0][i / W][i % W] = e[at][k];
+      lanes[1][i / W][i % W] = w[at][k];
     }
-    wt[k] = splat<F>(1.0f);
+    std::memcpy(&el[3 * G * k], lanes, sizeof lanes);
+    for (int g = 0; g < G; ++g) el[3 * G * k + 2 * G + g] = splat<D>(1.0);
   }
   // The rescaling of a step is done as the next step reads the weight: the same two
   // roundings in the same order (the first step's factor 1 changes nothing).
-  F factor = splat<F>(1.0f), etmp{};
-  const float nw = static_cast<float>(n);
+  D factor[G], etmp[G];
+  for (D& f : factor) f = splat<D>(1.0);
+  const double nw = static_cast<float>(n);
   const int steps = std::max(p.neq, 0) + 1;
   for (int t = 0; t < steps; ++t) {
-    F sum_we{}, sum_w{};
+    D sum_we[G] = {}, sum_w[G] = {};
     for (int k = 0; k < n; ++k) {
-      const F x = wl[k] * (factor * wt[k]);
-      wt[k] = x;
-      sum_we = __builtin_convertvector(widen<D>(x) * widen<D>(el[k]) + widen<D>(sum_we), F);
-      sum_w = sum_w + x;
+      D* at = &el[3 * G * k];
+      for (int g = 0; g < G; ++g) {
+        const D x = M::rnd(at[G + g] * M::rnd(factor[g] * at[2 * G + g]));
+        at[2 * G + g] = x;
+        sum_we[g] = M::rnd(x * at[g] + sum_we[g]);
+        sum_w[g] = M::rnd(sum_w[g] + x);
+      }
     }
-    etmp = sum_we / sum_w;
-    factor = nw / sum_w;
+    for (int g = 0; g < G; ++g) {
+      etmp[g] = M::rnd(sum_we[g] / sum_w[g]);
+      factor[g] = M::rnd(nw / sum_w[g]);
+    }
   }
-  const F result = F{} + etmp;  // esum = 0 + etmp
-  for (int l = 0; l < count; ++l) esum[l] = result[l];
+  for (int i = 0; i < count; ++i) {
+    esum[i] = static_cast<float>(0.0 + etmp[i / W][i % W]);  // esum = 0 + etmp
+  }
 }
 
 // Trajectories of the walkers first ... first + count - 1 (at most the lane count)
@@ -156,7 +201,7 @@ void still_weights(const RunParams& p, int count, const float* const* e, const f
 // The local energy of lane l after step t goes to e[t * W + l], its factor exp(-tau E_L)
 // to w[t * W + l]: each group of walkers writes one contiguous piece.
 template <class M>
-void trajectories(const RunParams& p, const Shape& s, const float* xw, int first, int count,
+QH2_INLINE void trajectories(const RunParams& p, const Shape& s, const float* xw, int first, int count,
                   uint32_t step0, float* e, float* w) {
   using D = typename M::D;
   using F = FloatsOf<D>;
@@ -179,7 +224,7 @@ void trajectories(const RunParams& p, const Shape& s, const float* xw, int first
   }
   // The configuration's values, shared by its local energy and the next step's drift.
   Point<D> pt = evaluate<M>(s, c);
-  Slopes<D> sl = slopes_of(s, pt);
+  Slopes<D> sl = slopes_of<M>(s, pt);
 
   for (int t = 0; t < steps; ++t) {
     D x[6];
@@ -196,16 +241,16 @@ void trajectories(const RunParams& p, const Shape& s, const float* xw, int first
     }
     D g[6];
     for (int j = 0; j < 6; ++j) {
-      g[j] = widen<D>(sum[j] - 6.0f);
+      g[j] = M::widen(sum[j] - 6.0f);
       chain[j] = mulmod(chain[j], to_next_step);
     }
 
     D d[6];
-    drift_of(s, pt, sl, d);
-    for (int j = 0; j < 6; ++j) c[j] = rnd(g[j] * sigma + c[j] + d[j]);
+    drift_of<M>(s, pt, sl, d);
+    for (int j = 0; j < 6; ++j) c[j] = M::rnd(g[j] * sigma + c[j] + d[j]);
     pt = evaluate<M>(s, c);
-    sl = slopes_of(s, pt);
-    const D el = local_energy_of(s, pt, sl);
+    sl = slopes_of<M>(s, pt);
+    const D el = local_energy_of<M>(s, pt, sl);
     const D wl = exp_rounded<M>(-el * tau);
     for (int l = 0; l < W; ++l) {
       e[t * W + l] = static_cast<float>(el[l]);

@@ -30,12 +30,11 @@ template <DoubleLanes D>
 QH2_INLINE D mulmod(D s, uint32_t m) {
   const D lo = reduce(s * double(m & 0xffffu));
   const D hi = reduce(reduce(s * double(m >> 16)) * 65536.0);
-  const D sum = lo + hi;
-  return sum >= kModulusD ? sum - kModulusD : sum;
+  return reduce(lo + hi);  // the sum is below 2 (2^31 - 1)
 }
 template <DoubleLanes D>
 QH2_INLINE FloatsOf<D> lehmer_uniform(D s) {
-  return __builtin_convertvector(s * (1.0 / 2147483711.0), FloatsOf<D>);
+  return __builtin_convertvector(s * kUniformScale, FloatsOf<D>);
 }
 
 }  // namespace qh2

@@ -39,18 +39,14 @@ template <class D>
 concept DoubleLanes = lanes_of<D> >
 1 && sizeof(D) == sizeof(double) * lanes_of<D>;
 
-// Rounding to single precision, the value kept widened: rnd(x) is (double)(float)x.
-QH2_INLINE double rnd(double x) {
-  return static_cast<float>(x);
-}
+// a where the mask (all ones or all zeros per lane) is set, b elsewhere: bit operations,
+// because comparisons and selections of lane vectors written here would be lowered lane
+// by lane, outside the kernels' instruction set (M::less gives the masks).
 template <DoubleLanes D>
-QH2_INLINE D rnd(D x) {
-  return __builtin_convertvector(__builtin_convertvector(x, FloatsOf<D>), D);
-}
-
-template <DoubleLanes D>
-QH2_INLINE D widen(FloatsOf<D> x) {
-  return __builtin_convertvector(x, D);
+QH2_INLINE D select(Int64sOf<D> mask, D a, D b) {
+  using I = Int64sOf<D>;
+  return __builtin_bit_cast(D, (__builtin_bit_cast(I, a) & mask) |
+                                   (__builtin_bit_cast(I, b) & ~mask));
 }
 
 // The same value in every lane.

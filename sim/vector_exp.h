@@ -10,7 +10,8 @@
 
 namespace qh2 {
 
-// The estimate E of exp(x), for x in [kExpLow, kExpHigh]:
+// The estimate E of exp(x), for |x| <= kExpLimit = 87 (where exp(x) and its float are
+// normal numbers):
 //
 //   k = nearest integer to x / ln 2, r = x - k ln 2, exp(x) = 2^k exp(r), |r| <= 0.347.
 //
@@ -26,7 +27,7 @@ namespace qh2 {
 //   |s_2| <= 0.565, |s_3| <= 0.187, ...), the error obeys
 //   e_i <= |r| e_{i+1} + u (|r| |s_{i+1}| + |s_i|), which sums to e_0 < 2.4 u, relative
 //   to exp(r) >= e^-0.347 below 3.4 u.
-// - 2^k (k in [-126, 127]) is built from its exponent bits; multiplying by it is exact.
+// - 2^k (|k| <= 126) is built from its exponent bits; multiplying by it is exact.
 // Together |E - exp(x)| < 7 u exp(x) < 2^-50 exp(x).
 //
 // The rounding of E to float agrees with the rounding of the library's L = exp(x) when
@@ -34,10 +35,12 @@ namespace qh2 {
 // on L. With E's double ulp v > 2^-53 E and |L - exp(x)| <= 2 u exp(x) (within one ulp),
 // |E - L| < 9 u exp(x) < 10 v. A boundary lies where the 29 bits float drops from E's
 // significand read 2^28; if they are more than kExpMargin = 1024 ulps from that, E and L
-// round alike. Otherwise (about 4 lanes in a million), and outside the range where
-// E and its float are normal numbers, the lane takes the library exp.
-inline constexpr double kExpLow = -87.0, kExpHigh = 88.0;
+// round alike. Otherwise (about 4 lanes in a million), and for |x| > kExpLimit or a
+// NaN, the lane takes the library exp.
+inline constexpr double kExpLimit = 87.0;
 inline constexpr int64_t kExpMargin = 1024;
+inline constexpr int kExpWindowBits = 11;  // 2 kExpMargin = 2^11
+static_assert(int64_t{2} * kExpMargin == int64_t{1} << kExpWindowBits);
 
 namespace exp_detail {
 inline constexpr double kLog2e = 0x1.71547652b82fep0;
@@ -61,51 +64,74 @@ inline constexpr double kCoefficient[13] = {1.0,
                                             1.0 / 479001600.0};
 }  // namespace exp_detail
 
-// E for every lane (meaningful in [kExpLow, kExpHigh]).
-template <DoubleLanes D>
-QH2_INLINE D exp_estimate(D x) {
+// E for every lane of n vectors (meaningful for |x| <= kExpLimit). The vectors go
+// through each stage together, so that their independent chains overlap.
+template <DoubleLanes D, int N>
+QH2_INLINE void exp_estimates(const D (&x)[N], D (&e)[N]) {
   using namespace exp_detail;
   using I = Int64sOf<D>;
-  const D t = x * kLog2e + kShifter;
-  const D k = t - kShifter;
-  const D r = (x - k * kLn2Hi) - k * kLn2Lo;
-  D p = splat<D>(kCoefficient[12]);
-  for (int i = 11; i >= 0; --i) p = p * r + kCoefficient[i];
-  // t's significand holds k in its low bits; 2^k has the biased exponent k + 1023.
-  const I scale = (__builtin_bit_cast(I, t) - (kShifterBits - 1023)) << 52;
-  return p * __builtin_bit_cast(D, scale);
+  D t[N], r[N];
+  for (int i = 0; i < N; ++i) t[i] = x[i] * kLog2e + kShifter;
+  for (int i = 0; i < N; ++i) {
+    const D k = t[i] - kShifter;
+    r[i] = (x[i] - k * kLn2Hi) - k * kLn2Lo;
+  }
+  for (int i = 0; i < N; ++i) e[i] = r[i] * kCoefficient[12] + kCoefficient[11];
+  for (int j = 10; j >= 0; --j) {
+    for (int i = 0; i < N; ++i) e[i] = e[i] * r[i] + kCoefficient[j];
+  }
+  for (int i = 0; i < N; ++i) {
+    // t's significand holds k in its low bits; 2^k has the biased exponent k + 1023.
+    const I scale = (__builtin_bit_cast(I, t[i]) - (kShifterBits - 1023)) << 52;
+    e[i] = e[i] * __builtin_bit_cast(D, scale);
+  }
 }
 
-// Lanes whose E does not decide the float: out of range, not a number, or near a boundary.
+template <DoubleLanes D>
+QH2_INLINE D exp_estimate(D x) {
+  D v[1] = {x}, e[1];
+  exp_estimates(v, e);
+  return e[0];
+}
+
+// Lanes whose E does not decide the float (out of range, not a number, or near a
+// boundary) get the sign bit. Integer arithmetic only: comparisons of lane vectors
+// would be lowered lane by lane here, outside the kernels' instruction set.
 template <DoubleLanes D>
 QH2_INLINE Int64sOf<D> exp_undecided(D x, D e) {
   using I = Int64sOf<D>;
-  const I off = (__builtin_bit_cast(I, e) & ((int64_t{1} << 29) - 1)) - (int64_t{1} << 28);
-  const I near = (off <= kExpMargin) & (off >= -kExpMargin);
-  return near | ~((x >= kExpLow) & (x <= kExpHigh));
+  using U = Uint64sOf<D>;
+  constexpr int64_t kAbs = INT64_MAX, kTop = __builtin_bit_cast(int64_t, kExpLimit);
+  // Negative when |x| > kExpLimit or x is not a number (whose bits lie above inf's).
+  const I outside = kTop - (__builtin_bit_cast(I, x) & kAbs);
+  // The 29 bits float drops, moved so that the window [2^28 - margin, 2^28 + margin)
+  // becomes [0, 2 margin): as an unsigned number shifted right by log2(2 margin) it is
+  // 0 there and only there, and 0 - 1 is negative.
+  const I dropped = __builtin_bit_cast(I, e) & ((int64_t{1} << 29) - 1);
+  const I moved = dropped - ((int64_t{1} << 28) - kExpMargin);
+  const I near = __builtin_bit_cast(I, __builtin_bit_cast(U, moved) >> kExpWindowBits) - 1;
+  return outside | near;
 }
 
 // exp of n lane vectors, each lane rounded to float (held widened), in place. M::any
-// tells whether any lane of a mask is set. Several vectors share one test for the rare
+// tells whether any lane has its sign bit set, M::rnd rounds to single precision. Several vectors share one test for the rare
 // lanes that need the library.
 template <class M, DoubleLanes D, int N>
 QH2_INLINE void exp_rounded(D (&x)[N]) {
   using I = Int64sOf<D>;
   D e[N];
+  exp_estimates(x, e);
   I undecided = I{};
-  for (int i = 0; i < N; ++i) {
-    e[i] = exp_estimate(x[i]);
-    undecided |= exp_undecided(x[i], e[i]);
-  }
+  for (int i = 0; i < N; ++i) undecided |= exp_undecided(x[i], e[i]);
   if (M::any(undecided)) [[unlikely]] {
     for (int i = 0; i < N; ++i) {
       const I u = exp_undecided(x[i], e[i]);
       for (int l = 0; l < lanes_of<D>; ++l) {
-        if (u[l]) e[i][l] = std::exp(x[i][l]);
+        if (u[l] < 0) e[i][l] = std::exp(x[i][l]);
       }
     }
   }
-  for (int i = 0; i < N; ++i) x[i] = rnd(e[i]);
+  for (int i = 0; i < N; ++i) x[i] = M::rnd(e[i]);
 }
 
 template <class M, DoubleLanes D>
