@@ -19,7 +19,7 @@
 #define QH2_KERNEL_TABLE(isa_value)                                                                \
   __attribute__((flatten)) void walk(const RunParams& p, int count, const Shape* shapes,           \
                                      const uint32_t* starts, float* const* xw) {                   \
-    walk_lanes<Math, Math::kGroups>(p, count, shapes, starts, xw);                                                \
+    walk_lanes<Math, Math::kGroups>(p, count, shapes, starts, xw);                                 \
   }                                                                                                \
   __attribute__((flatten)) bool energies(const RunParams& p, const Shape& s, const float* xw,      \
                                          float* e, float* w) {                                     \
@@ -27,19 +27,23 @@
   }                                                                                                \
   __attribute__((flatten)) void weights(const RunParams& p, int count, const float* const* e,      \
                                         const float* const* w, float* esum) {                      \
-    still_weights<Math, Math::kGroups>(p, count, e, w, esum);                                                     \
+    still_weights<Math, Math::kGroups>(p, count, e, w, esum);                                      \
   }                                                                                                \
   __attribute__((flatten)) void moving(const RunParams& p, const Shape& s, const float* xw,        \
                                        int first, int count, uint32_t step0, float* e, float* w) { \
     trajectories<Math>(p, s, xw, first, count, step0, e, w);                                       \
   }                                                                                                \
-  const LaneKernels kTable = {isa_value,                                                \
-                              lanes_of<Math::D>,                                        \
-                              Math::kGroups * lanes_of<Math::D>,                        \
-                              walk,                                                     \
-                              energies,                                                 \
-                              weights,                                                  \
-                              moving};
+  __attribute__((flatten)) void exp_n(const double* x, float* out, int n) {                        \
+    exp_floats<Math>(x, out, n);                                                                   \
+  }                                                                                                \
+  const LaneKernels kTable = {isa_value,                                                           \
+                              lanes_of<Math::D>,                                                   \
+                              Math::kGroups * lanes_of<Math::D>,                                   \
+                              walk,                                                                \
+                              energies,                                                            \
+                              weights,                                                             \
+                              moving,                                                              \
+                              exp_n};
 
 namespace qh2 {
 
@@ -72,7 +76,8 @@ struct Math {
   }
   static bool any(Int64sOf<D> m) { return _mm_movemask_pd(__builtin_bit_cast(__m128d, m)); }
   static Int64sOf<D> less(D a, D b) {
-    return __builtin_bit_cast(Int64sOf<D>, _mm_cmplt_pd(__builtin_bit_cast(__m128d, a), __builtin_bit_cast(__m128d, b)));
+    return __builtin_bit_cast(
+        Int64sOf<D>, _mm_cmplt_pd(__builtin_bit_cast(__m128d, a), __builtin_bit_cast(__m128d, b)));
   }
 };
 #else
@@ -112,10 +117,14 @@ struct Math {
     QH2_BY_REGISTERS(__m256d, x, r = _mm256_cvtps_pd(_mm256_cvtpd_ps(r)));
     return x;
   }
-  static D widen(F x) { return __builtin_bit_cast(D, _mm256_cvtps_pd(__builtin_bit_cast(__m128, x))); }
+  static D widen(F x) {
+    return __builtin_bit_cast(D, _mm256_cvtps_pd(__builtin_bit_cast(__m128, x)));
+  }
   static bool any(Int64sOf<D> m) { return _mm256_movemask_pd(__builtin_bit_cast(__m256d, m)); }
   static Int64sOf<D> less(D a, D b) {
-    return __builtin_bit_cast(Int64sOf<D>, _mm256_cmp_pd(__builtin_bit_cast(__m256d, a), __builtin_bit_cast(__m256d, b), _CMP_LT_OQ));
+    return __builtin_bit_cast(
+        Int64sOf<D>,
+        _mm256_cmp_pd(__builtin_bit_cast(__m256d, a), __builtin_bit_cast(__m256d, b), _CMP_LT_OQ));
   }
 };
 QH2_KERNEL_TABLE(VectorIsa::avx2)
@@ -138,10 +147,14 @@ struct Math {
     QH2_BY_REGISTERS(__m512d, x, r = _mm512_maskz_cvtps_pd(0xff, _mm512_maskz_cvtpd_ps(0xff, r)));
     return x;
   }
-  static D widen(FloatsOf<D> x) { return __builtin_bit_cast(D, _mm512_maskz_cvtps_pd(0xff, __builtin_bit_cast(__m256, x))); }
+  static D widen(FloatsOf<D> x) {
+    return __builtin_bit_cast(D, _mm512_maskz_cvtps_pd(0xff, __builtin_bit_cast(__m256, x)));
+  }
   static bool any(Int64sOf<D> m) { return _mm512_movepi64_mask(__builtin_bit_cast(__m512i, m)); }
   static Int64sOf<D> less(D a, D b) {
-    return __builtin_bit_cast(Int64sOf<D>, _mm512_movm_epi64(_mm512_cmp_pd_mask(__builtin_bit_cast(__m512d, a), __builtin_bit_cast(__m512d, b), _CMP_LT_OQ)));
+    return __builtin_bit_cast(Int64sOf<D>, _mm512_movm_epi64(_mm512_cmp_pd_mask(
+                                               __builtin_bit_cast(__m512d, a),
+                                               __builtin_bit_cast(__m512d, b), _CMP_LT_OQ)));
   }
 };
 QH2_KERNEL_TABLE(VectorIsa::avx512)

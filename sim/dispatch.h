@@ -26,6 +26,8 @@ struct LaneKernels {
                         float* esum);
   void (*trajectories)(const RunParams& p, const Shape& s, const float* xw, int first, int count,
                        uint32_t step0, float* e, float* w);
+  // (float)exp(x[i]) for n arguments, by the kernels' exp.
+  void (*exp_floats)(const double* x, float* out, int n);
 };
 
 // The kernels to use now: the best the processor has, up to the limit.

@@ -97,8 +97,9 @@ float moving_energy(const LaneKernels& k, const RunParams& p, const Shape& s, co
   return weighted_energy(p, k.width, e, w);
 }
 
-// Up to k.separations separations side by side: their walks share one kernel call; then the ensembles whose walkers stay put share the lanes of the weights, and
-// the others follow their trajectories one separation after the other.
+// Up to k.separations separations side by side: their walks share one kernel call; then the
+// ensembles whose walkers stay put share the lanes of the weights, and the others follow their
+// trajectories one separation after the other.
 void separation_group(const LaneKernels& k, const RunParams& p, int count, const Shape* shapes,
                       const uint32_t* starts, int threads, float* energy, bool* still) {
   const std::size_t walkers = 6 * std::size_t(p.nwalk), n = p.nwalk;

@@ -19,6 +19,21 @@ namespace qh2 {
 
 inline constexpr uint32_t kTwelveSteps = lehmer_power(12);  // one Gaussian deviate further
 
+// (float)exp(x[i]) for n arguments through exp_rounded, as the kernels compute it.
+template <class M>
+void exp_floats(const double* x, float* out, int n) {
+  using D = typename M::D;
+  constexpr int W = lanes_of<D>;
+  for (int first = 0; first < n; first += W) {
+    double lanes[W] = {};
+    for (int l = 0; l < W && first + l < n; ++l) lanes[l] = x[first + l];
+    D v[1];
+    std::memcpy(v, lanes, sizeof lanes);
+    exp_rounded<M>(v);
+    for (int l = 0; l < W && first + l < n; ++l) out[first + l] = static_cast<float>(v[0][l]);
+  }
+}
+
 // psi of phi for G lane vectors side by side, with a separation's own a and shalf in
 // each lane. Every stage handles all G vectors before the next, so that their
 // independent chains of sqrt, division and exp overlap.
@@ -115,7 +130,8 @@ QH2_INLINE void walk_lanes(const RunParams& p, int count, const Shape* shapes,
 // of each walker of xw and its factor w[k] = exp(-tau e[k]), the same in every time
 // step. False when a walker's drift is not exactly 0 (it would move, or it is undefined).
 template <class M>
-QH2_INLINE bool still_energies(const RunParams& p, const Shape& s, const float* xw, float* e, float* w) {
+QH2_INLINE bool still_energies(const RunParams& p, const Shape& s, const float* xw, float* e,
+                               float* w) {
   using D = typename M::D;
   constexpr int W = lanes_of<D>;
   const double tau = p.tau;
@@ -201,8 +217,8 @@ QH2_INLINE void still_weights(const RunParams& p, int count, const float* const*
 // The local energy of lane l after step t goes to e[t * W + l], its factor exp(-tau E_L)
 // to w[t * W + l]: each group of walkers writes one contiguous piece.
 template <class M>
-QH2_INLINE void trajectories(const RunParams& p, const Shape& s, const float* xw, int first, int count,
-                  uint32_t step0, float* e, float* w) {
+QH2_INLINE void trajectories(const RunParams& p, const Shape& s, const float* xw, int first,
+                             int count, uint32_t step0, float* e, float* w) {
   using D = typename M::D;
   using F = FloatsOf<D>;
   constexpr int W = lanes_of<D>;

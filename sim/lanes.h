@@ -45,8 +45,8 @@ concept DoubleLanes = lanes_of<D> >
 template <DoubleLanes D>
 QH2_INLINE D select(Int64sOf<D> mask, D a, D b) {
   using I = Int64sOf<D>;
-  return __builtin_bit_cast(D, (__builtin_bit_cast(I, a) & mask) |
-                                   (__builtin_bit_cast(I, b) & ~mask));
+  return __builtin_bit_cast(D,
+                            (__builtin_bit_cast(I, a) & mask) | (__builtin_bit_cast(I, b) & ~mask));
 }
 
 // The same value in every lane.

@@ -114,8 +114,8 @@ QH2_INLINE Int64sOf<D> exp_undecided(D x, D e) {
 }
 
 // exp of n lane vectors, each lane rounded to float (held widened), in place. M::any
-// tells whether any lane has its sign bit set, M::rnd rounds to single precision. Several vectors share one test for the rare
-// lanes that need the library.
+// tells whether any lane has its sign bit set, M::rnd rounds to single precision. Several vectors
+// share one test for the rare lanes that need the library.
 template <class M, DoubleLanes D, int N>
 QH2_INLINE void exp_rounded(D (&x)[N]) {
   using I = Int64sOf<D>;
