@@ -21,7 +21,7 @@ inline constexpr uint32_t kTwelveSteps = lehmer_power(12);  // one Gaussian devi
 
 // (float)exp(x[i]) for n arguments through exp_rounded, as the kernels compute it.
 template <class M>
-void exp_floats(const double* x, float* out, int n) {
+QH2_INLINE void exp_floats(const double* x, float* out, int n) {
   using D = typename M::D;
   constexpr int W = lanes_of<D>;
   for (int first = 0; first < n; first += W) {
@@ -66,6 +66,50 @@ QH2_INLINE void walk_psi(const D (&c)[G][6], const D (&a)[G], const D (&h)[G], d
   }
 }
 
+// The Metropolis walker of intens for G lane vectors of separations, each lane with its
+// own stream state, a and shalf.
+template <class M, int G>
+struct MetropolisLanes {
+  using D = typename M::D;
+  D a[G], h[G], state[G];
+  D xc[G][6], psisq[G];
+  double delta, alpha, beta;
+
+  // The next uniform number of each lane of vector g, widened.
+  QH2_INLINE D next(int g) {
+    state[g] = lehmer_step(state[g]);
+    return M::rnd(state[g] * kUniformScale);
+  }
+
+  // intcfg.
+  QH2_INLINE void start() {
+    for (int g = 0; g < G; ++g) {
+      for (D& x : xc[g]) x = M::rnd((next(g) - 0.5) * a[g]);
+      xc[g][2] = M::rnd(xc[g][2] + h[g]);
+      xc[g][5] = M::rnd(xc[g][5] - h[g]);
+    }
+    D psi[G];
+    walk_psi<M>(xc, a, h, alpha, beta, psi);
+    for (int g = 0; g < G; ++g) psisq[g] = M::rnd(psi[g] * psi[g]);
+  }
+
+  // metrop.
+  QH2_INLINE void step() {
+    D moved[G][6], psi[G];
+    for (int g = 0; g < G; ++g) {
+      for (int i = 0; i < 6; ++i) moved[g][i] = M::rnd(xc[g][i] + (next(g) - 0.5) * delta);
+    }
+    walk_psi<M>(moved, a, h, alpha, beta, psi);
+    for (int g = 0; g < G; ++g) {
+      const D p2 = M::rnd(psi[g] * psi[g]);
+      const D ratio = M::rnd(p2 / psisq[g]);
+      const Int64sOf<D> accept = M::less(next(g), ratio);
+      psisq[g] = select(accept, p2, psisq[g]);
+      for (int i = 0; i < 6; ++i) xc[g][i] = select(accept, moved[g][i], xc[g][i]);
+    }
+  }
+};
+
 // The Metropolis walks of intens for `count` separations side by side (at most G times
 // the lane count): lane l of vector g draws from the stream state starts[n], with
 // shapes[n], n = g W + l, and writes its walkers to xw[n]. Each lane is the sequential
@@ -84,44 +128,22 @@ QH2_INLINE void walk_lanes(const RunParams& p, int count, const Shape* shapes,
       lanes[2][g][l] = starts[n];
     }
   }
-  D a[G], h[G], state[G];
-  std::memcpy(a, lanes[0], sizeof a);
-  std::memcpy(h, lanes[1], sizeof h);
-  std::memcpy(state, lanes[2], sizeof state);
-  const double delta = p.delta, alpha = shapes[0].alpha, beta = shapes[0].beta;
-  auto next = [&state](int g) {
-    state[g] = lehmer_step(state[g]);
-    return M::rnd(state[g] * kUniformScale);
-  };
+  MetropolisLanes<M, G> walk;
+  std::memcpy(walk.a, lanes[0], sizeof walk.a);
+  std::memcpy(walk.h, lanes[1], sizeof walk.h);
+  std::memcpy(walk.state, lanes[2], sizeof walk.state);
+  walk.delta = p.delta;
+  walk.alpha = shapes[0].alpha;
+  walk.beta = shapes[0].beta;
 
-  D xc[G][6], psisq[G], psi[G];
-  for (int g = 0; g < G; ++g) {
-    for (D& x : xc[g]) x = M::rnd((next(g) - 0.5) * a[g]);
-    xc[g][2] = M::rnd(xc[g][2] + h[g]);
-    xc[g][5] = M::rnd(xc[g][5] - h[g]);
-  }
-  walk_psi<M>(xc, a, h, alpha, beta, psi);
-  for (int g = 0; g < G; ++g) psisq[g] = M::rnd(psi[g] * psi[g]);
-
-  auto step = [&] {
-    D moved[G][6];
-    for (int g = 0; g < G; ++g) {
-      for (int i = 0; i < 6; ++i) moved[g][i] = M::rnd(xc[g][i] + (next(g) - 0.5) * delta);
-    }
-    walk_psi<M>(moved, a, h, alpha, beta, psi);
-    for (int g = 0; g < G; ++g) {
-      const D p2 = M::rnd(psi[g] * psi[g]);
-      const D ratio = M::rnd(p2 / psisq[g]);
-      const Int64sOf<D> accept = M::less(next(g), ratio);
-      psisq[g] = select(accept, p2, psisq[g]);
-      for (int i = 0; i < 6; ++i) xc[g][i] = select(accept, moved[g][i], xc[g][i]);
-    }
-  };
-  for (int i = 0; i < 20; ++i) step();
+  walk.start();
+  for (int i = 0; i < 20; ++i) walk.step();
   for (int k = 0; k < p.nwalk; ++k) {
-    for (int i = 0; i < 10; ++i) step();
+    for (int i = 0; i < 10; ++i) walk.step();
     for (int n = 0; n < count; ++n) {
-      for (int j = 0; j < 6; ++j) xw[n][6 * k + j] = static_cast<float>(xc[n / W][j][n % W]);
+      for (int j = 0; j < 6; ++j) {
+        xw[n][6 * k + j] = static_cast<float>(walk.xc[n / W][j][n % W]);
+      }
     }
   }
 }

@@ -11,8 +11,10 @@
 // instruction set does not apply.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
-// Small lane helpers are always inlined: the kernels are compiled once per instruction
-// set, and an out-of-line helper would pass lanes in another convention.
+// Every function that takes or returns lanes and is not itself compiled for a kernel's
+// instruction set must be always inlined (no lambdas either): the kernels are compiled
+// once per instruction set, and a function compiled for the baseline passes lanes in
+// another convention than its caller. Unoptimised builds would show it first.
 #define QH2_INLINE inline __attribute__((always_inline))
 
 namespace qh2 {
