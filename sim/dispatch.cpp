@@ -15,11 +15,13 @@
 #include <immintrin.h>
 #endif
 
-// The four entry points of one instruction set's kernels over its Math, and their table.
+// The entry points of one instruction set's kernels over its Math, and their table. Math
+// sets how many lane vectors go through the walks and through the weights in lockstep:
+// enough independent chains to hide their latency, few enough to stay in registers.
 #define QH2_KERNEL_TABLE(isa_value)                                                                \
   __attribute__((flatten)) void walk(const RunParams& p, int count, const Shape* shapes,           \
                                      const uint32_t* starts, float* const* xw) {                   \
-    walk_lanes<Math, Math::kGroups>(p, count, shapes, starts, xw);                                 \
+    walk_lanes<Math, Math::kWalkGroups>(p, count, shapes, starts, xw);                             \
   }                                                                                                \
   __attribute__((flatten)) bool energies(const RunParams& p, const Shape& s, const float* xw,      \
                                          float* e, float* w) {                                     \
@@ -27,7 +29,7 @@
   }                                                                                                \
   __attribute__((flatten)) void weights(const RunParams& p, int count, const float* const* e,      \
                                         const float* const* w, float* esum) {                      \
-    still_weights<Math, Math::kGroups>(p, count, e, w, esum);                                      \
+    still_weights<Math, Math::kWeightGroups>(p, count, e, w, esum);                                \
   }                                                                                                \
   __attribute__((flatten)) void moving(const RunParams& p, const Shape& s, const float* xw,        \
                                        int first, int count, uint32_t step0, float* e, float* w) { \
@@ -38,7 +40,8 @@
   }                                                                                                \
   const LaneKernels kTable = {isa_value,                                                           \
                               lanes_of<Math::D>,                                                   \
-                              Math::kGroups * lanes_of<Math::D>,                                   \
+                              Math::kWalkGroups * lanes_of<Math::D>,                               \
+                              Math::kWeightGroups * lanes_of<Math::D>,                             \
                               walk,                                                                \
                               energies,                                                            \
                               weights,                                                             \
@@ -59,7 +62,7 @@ namespace baseline {
 #ifdef QH2_X86_KERNELS
 struct Math {
   using D = VectorOf<double, 2>::type;
-  static constexpr int kGroups = 4;
+  static constexpr int kWalkGroups = 4, kWeightGroups = 8;
   using F = FloatsOf<D>;
   static D sqrt(D x) {
     QH2_BY_REGISTERS(__m128d, x, r = _mm_sqrt_pd(r));
@@ -67,6 +70,10 @@ struct Math {
   }
   static D rnd(D x) {
     QH2_BY_REGISTERS(__m128d, x, r = _mm_cvtps_pd(_mm_cvtpd_ps(r)));
+    return x;
+  }
+  static D trunc(D x) {
+    QH2_BY_REGISTERS(__m128d, x, r = _mm_cvtepi32_pd(_mm_cvttpd_epi32(r)));
     return x;
   }
   static D widen(F x) {
@@ -83,12 +90,13 @@ struct Math {
 #else
 struct Math {
   using D = VectorOf<double, 4>::type;
-  static constexpr int kGroups = 2;
+  static constexpr int kWalkGroups = 2, kWeightGroups = 4;
   static D sqrt(D x) {
     for (int l = 0; l < lanes_of<D>; ++l) x[l] = std::sqrt(x[l]);
     return x;
   }
   static D rnd(D x) { return __builtin_convertvector(__builtin_convertvector(x, FloatsOf<D>), D); }
+  static D trunc(D x) { return ConvertingLanes::trunc(x); }
   static D widen(FloatsOf<D> x) { return __builtin_convertvector(x, D); }
   static bool any(Int64sOf<D> m) {
     int64_t bits = 0;
@@ -107,7 +115,7 @@ QH2_KERNEL_TABLE(VectorIsa::baseline)
 namespace avx2 {
 struct Math {
   using D = VectorOf<double, 4>::type;
-  static constexpr int kGroups = 2;
+  static constexpr int kWalkGroups = 2, kWeightGroups = 8;
   using F = FloatsOf<D>;
   static D sqrt(D x) {
     QH2_BY_REGISTERS(__m256d, x, r = _mm256_sqrt_pd(r));
@@ -115,6 +123,10 @@ struct Math {
   }
   static D rnd(D x) {
     QH2_BY_REGISTERS(__m256d, x, r = _mm256_cvtps_pd(_mm256_cvtpd_ps(r)));
+    return x;
+  }
+  static D trunc(D x) {
+    QH2_BY_REGISTERS(__m256d, x, r = _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(r)));
     return x;
   }
   static D widen(F x) {
@@ -136,7 +148,7 @@ QH2_KERNEL_TABLE(VectorIsa::avx2)
 namespace avx512 {
 struct Math {
   using D = VectorOf<double, 8>::type;
-  static constexpr int kGroups = 2;
+  static constexpr int kWalkGroups = 2, kWeightGroups = 4;
   static D sqrt(D x) {
     // Zero-masked forms throughout: the plain ones read an undefined register GCC 12
     // warns about.
@@ -145,6 +157,11 @@ struct Math {
   }
   static D rnd(D x) {
     QH2_BY_REGISTERS(__m512d, x, r = _mm512_maskz_cvtps_pd(0xff, _mm512_maskz_cvtpd_ps(0xff, r)));
+    return x;
+  }
+  static D trunc(D x) {
+    QH2_BY_REGISTERS(__m512d, x,
+                     r = _mm512_maskz_cvtepi32_pd(0xff, _mm512_maskz_cvttpd_epi32(0xff, r)));
     return x;
   }
   static D widen(FloatsOf<D> x) {

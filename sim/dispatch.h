@@ -13,11 +13,12 @@ namespace qh2 {
 enum class VectorIsa { baseline, avx2, avx512 };
 
 // The kernels of one instruction set (sim/kernels.h): walkers go through the energies
-// and trajectories `width` at a time, separations through the walks and the weights of
-// still walkers `separations` at a time.
+// and trajectories `width` at a time, separations through the walks `walks` at a time
+// and through the weights of still walkers `separations` at a time (a multiple of walks).
 struct LaneKernels {
   VectorIsa isa;
   int width;
+  int walks;
   int separations;
   void (*walk)(const RunParams& p, int count, const Shape* shapes, const uint32_t* starts,
                float* const* xw);

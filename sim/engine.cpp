@@ -97,38 +97,48 @@ float moving_energy(const LaneKernels& k, const RunParams& p, const Shape& s, co
   return weighted_energy(p, k.width, e, w);
 }
 
-// Up to k.separations separations side by side: their walks share one kernel call; then the
-// ensembles whose walkers stay put share the lanes of the weights, and the others follow their
-// trajectories one separation after the other.
-void separation_group(const LaneKernels& k, const RunParams& p, int count, const Shape* shapes,
-                      const uint32_t* starts, int threads, float* energy, bool* still) {
+// The energies of `count` separations, from their shapes and stream positions, in two
+// rounds over the threads. First the walks, k.walks separations side by side in the
+// lanes of the walk kernel, each followed by its separations' still energies or, where
+// the still path does not apply, their full trajectories (on `inner` threads each). Then
+// the weights of all still separations, k.separations side by side.
+void run_separations(const LaneKernels& k, const RunParams& p, int count, const Shape* shapes,
+                     const uint32_t* starts, int threads, float* energy, bool* still) {
   const std::size_t walkers = 6 * std::size_t(p.nwalk), n = p.nwalk;
-  thread_local std::vector<float> xw, ew;
-  xw.resize(count * walkers);
-  ew.resize(2 * count * n);
+  std::unique_ptr<float[]> xw(new float[count * walkers]), ew(new float[2 * count * n]);
   std::vector<float*> ensembles(count);
   for (int i = 0; i < count; ++i) ensembles[i] = &xw[i * walkers];
-  k.walk(p, count, shapes, starts, ensembles.data());
+
+  const int walks = (count + k.walks - 1) / k.walks;
+  const int inner = walks > 0 && walks < threads ? threads / walks : 1;
+  parallel_for(walks, threads, [&](int g) {
+    const int first = g * k.walks, size = std::min(k.walks, count - first);
+    k.walk(p, size, shapes + first, starts + first, &ensembles[first]);
+    for (int i = first; i < first + size; ++i) {
+      float* ei = &ew[2 * i * n];
+      still[i] = may_stand_still(p) && k.still_energies(p, shapes[i], ensembles[i], ei, ei + n);
+      if (!still[i]) {
+        const uint32_t step0 = lehmer_jump(starts[i], ensemble_numbers(p));
+        energy[i] = moving_energy(k, p, shapes[i], ensembles[i], step0, inner);
+      }
+    }
+  });
 
   std::vector<const float*> e, w;
-  std::vector<int> lanes;
+  std::vector<int> at;
   for (int i = 0; i < count; ++i) {
-    float* ei = &ew[2 * i * n];
-    still[i] = may_stand_still(p) && k.still_energies(p, shapes[i], ensembles[i], ei, ei + n);
-    if (still[i]) {
-      e.push_back(ei);
-      w.push_back(ei + n);
-      lanes.push_back(i);
-    } else {
-      const uint32_t step0 = lehmer_jump(starts[i], ensemble_numbers(p));
-      energy[i] = moving_energy(k, p, shapes[i], ensembles[i], step0, threads);
-    }
+    if (!still[i]) continue;
+    e.push_back(&ew[2 * i * n]);
+    w.push_back(&ew[2 * i * n + n]);
+    at.push_back(i);
   }
-  if (!lanes.empty()) {
-    std::vector<float> esum(lanes.size());
-    k.still_weights(p, static_cast<int>(lanes.size()), e.data(), w.data(), esum.data());
-    for (std::size_t i = 0; i < lanes.size(); ++i) energy[lanes[i]] = esum[i];
-  }
+  const int weighed = static_cast<int>(at.size());
+  std::vector<float> esum(weighed);
+  parallel_for((weighed + k.separations - 1) / k.separations, threads, [&](int g) {
+    const int first = g * k.separations, size = std::min(k.separations, weighed - first);
+    k.still_weights(p, size, &e[first], &w[first], &esum[first]);
+  });
+  for (int i = 0; i < weighed; ++i) energy[at[i]] = esum[i];
 }
 
 }  // namespace
@@ -146,7 +156,7 @@ float separation_energy(const RunParams& p, float sep, uint32_t start, int threa
   const Shape s = shape_of(p, sep);
   float energy;
   bool still;
-  separation_group(lane_kernels(), p, 1, &s, &start, threads, &energy, &still);
+  run_separations(lane_kernels(), p, 1, &s, &start, threads, &energy, &still);
   return energy;
 }
 
@@ -189,16 +199,8 @@ ScanPoints engine_scan(std::ostream& out, int points, int threads, ScanPaths* pa
     starts[n] = lehmer_jump(start, per_separation * n);
     s = s + 0.05f;
   }
-  // Separations go to the threads k.separations at a time; with fewer groups than threads
-  // the walkers of moving ensembles are shared out as well.
-  const int groups = (points + k.separations - 1) / k.separations;
-  const int inner = groups > 0 && groups < threads ? threads / groups : 1;
-  parallel_for(groups, threads, [&](int g) {
-    const int first = g * k.separations;
-    const int count = std::min(k.separations, points - first);
-    separation_group(k, p, count, &shapes[first], &starts[first], inner, &scan.yene[first],
-                     &still[first]);
-  });
+  run_separations(k, p, points, shapes.data(), starts.data(), threads, scan.yene.data(),
+                  still.get());
 
   for (int n = 0; n < points; ++n) write_result_line(out, scan.xsep[n], scan.yene[n]);
   scan.npts = points;

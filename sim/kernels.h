@@ -77,7 +77,7 @@ struct MetropolisLanes {
 
   // The next uniform number of each lane of vector g, widened.
   QH2_INLINE D next(int g) {
-    state[g] = lehmer_step(state[g]);
+    state[g] = lehmer_step<M>(state[g]);
     return M::rnd(state[g] * kUniformScale);
   }
 
@@ -186,52 +186,57 @@ QH2_INLINE bool still_energies(const RunParams& p, const Shape& s, const float* 
 // The weights of tstep through all time steps for `count` separations side by side (at
 // most G times the lane count) whose walkers never move: walker k of separation n has
 // the energy e[n][k] and the factor w[n][k] in every step; esum[n] receives its printed
-// energy. The single-precision products and sums are done in double and rounded once,
-// which gives the same floats; the G vectors go through each walker together.
+// energy. Weights, products and their sum are single precision as in tstep; the energy
+// sum is formed in double and rounded once. The G vectors go through each walker
+// together.
 template <class M, int G>
 QH2_INLINE void still_weights(const RunParams& p, int count, const float* const* e,
                               const float* const* w, float* esum) {
   using D = typename M::D;
+  using F = FloatsOf<D>;
   constexpr int W = lanes_of<D>;
   const int n = p.nwalk;
-  // Per walker: G energies, G factors and G weights.
-  std::unique_ptr<D[]> buffer(new D[3 * G * std::size_t(n)]);
-  D* el = buffer.get();
+  // Per walker: G energies (widened), then G factors and G weights.
+  struct Walker {
+    D energy[G];
+    F factor[G], weight[G];
+  };
+  std::unique_ptr<Walker[]> walkers(new Walker[n]);
   for (int k = 0; k < n; ++k) {
-    double lanes[2][G][W];
+    double energies[G][W];
+    float factors[G][W];
     for (int i = 0; i < G * W; ++i) {
       const int at = i < count ? i : 0;
-      lanes[0][i / W][i % W] = e[at][k];
-      lanes[1][i / W][i % W] = w[at][k];
+      energies[i / W][i % W] = e[at][k];
+      factors[i / W][i % W] = w[at][k];
     }
-    std::memcpy(&el[3 * G * k], lanes, sizeof lanes);
-    for (int g = 0; g < G; ++g) el[3 * G * k + 2 * G + g] = splat<D>(1.0);
+    std::memcpy(walkers[k].energy, energies, sizeof energies);
+    std::memcpy(walkers[k].factor, factors, sizeof factors);
+    for (F& x : walkers[k].weight) x = splat<F>(1.0f);
   }
   // The rescaling of a step is done as the next step reads the weight: the same two
   // roundings in the same order (the first step's factor 1 changes nothing).
-  D factor[G], etmp[G];
-  for (D& f : factor) f = splat<D>(1.0);
-  const double nw = static_cast<float>(n);
+  F factor[G], etmp[G];
+  for (F& f : factor) f = splat<F>(1.0f);
+  const float nw = static_cast<float>(n);
   const int steps = std::max(p.neq, 0) + 1;
   for (int t = 0; t < steps; ++t) {
-    D sum_we[G] = {}, sum_w[G] = {};
+    F sum_we[G] = {}, sum_w[G] = {};
     for (int k = 0; k < n; ++k) {
-      D* at = &el[3 * G * k];
+      Walker& at = walkers[k];
       for (int g = 0; g < G; ++g) {
-        const D x = M::rnd(at[G + g] * M::rnd(factor[g] * at[2 * G + g]));
-        at[2 * G + g] = x;
-        sum_we[g] = M::rnd(x * at[g] + sum_we[g]);
-        sum_w[g] = M::rnd(sum_w[g] + x);
+        const F x = at.factor[g] * (factor[g] * at.weight[g]);
+        at.weight[g] = x;
+        sum_we[g] = __builtin_convertvector(M::widen(x) * at.energy[g] + M::widen(sum_we[g]), F);
+        sum_w[g] = sum_w[g] + x;
       }
     }
     for (int g = 0; g < G; ++g) {
-      etmp[g] = M::rnd(sum_we[g] / sum_w[g]);
-      factor[g] = M::rnd(nw / sum_w[g]);
+      etmp[g] = sum_we[g] / sum_w[g];
+      factor[g] = nw / sum_w[g];
     }
   }
-  for (int i = 0; i < count; ++i) {
-    esum[i] = static_cast<float>(0.0 + etmp[i / W][i % W]);  // esum = 0 + etmp
-  }
+  for (int i = 0; i < count; ++i) esum[i] = 0.0f + etmp[i / W][i % W];  // esum = 0 + etmp
 }
 
 // Trajectories of the walkers first ... first + count - 1 (at most the lane count)
@@ -273,14 +278,14 @@ QH2_INLINE void trajectories(const RunParams& p, const Shape& s, const float* xw
     }
     for (int i = 0; i < 12; ++i) {
       for (int j = 0; j < 6; ++j) {
-        x[j] = lehmer_step(x[j]);
+        x[j] = lehmer_step<M>(x[j]);
         sum[j] = sum[j] + lehmer_uniform(x[j]);
       }
     }
     D g[6];
     for (int j = 0; j < 6; ++j) {
       g[j] = M::widen(sum[j] - 6.0f);
-      chain[j] = mulmod(chain[j], to_next_step);
+      chain[j] = mulmod<M>(chain[j], to_next_step);
     }
 
     D d[6];

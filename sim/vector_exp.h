@@ -76,9 +76,14 @@ QH2_INLINE void exp_estimates(const D (&x)[N], D (&e)[N]) {
     const D k = t[i] - kShifter;
     r[i] = (x[i] - k * kLn2Hi) - k * kLn2Lo;
   }
-  for (int i = 0; i < N; ++i) e[i] = r[i] * kCoefficient[12] + kCoefficient[11];
-  for (int j = 10; j >= 0; --j) {
-    for (int i = 0; i < N; ++i) e[i] = e[i] * r[i] + kCoefficient[j];
+  // Estrin's scheme: pairs, then pairs of pairs with r^2, r^4 and r^8 (a short chain).
+  const double* c = kCoefficient;
+  for (int i = 0; i < N; ++i) {
+    const D r2 = r[i] * r[i], r4 = r2 * r2, r8 = r4 * r4;
+    const D p01 = c[0] + c[1] * r[i], p23 = c[2] + c[3] * r[i], p45 = c[4] + c[5] * r[i];
+    const D p67 = c[6] + c[7] * r[i], p89 = c[8] + c[9] * r[i], p1011 = c[10] + c[11] * r[i];
+    const D q0 = p01 + p23 * r2, q1 = p45 + p67 * r2, q2 = p89 + p1011 * r2;
+    e[i] = (q0 + q1 * r4) + (q2 + c[12] * r4) * r8;
   }
   for (int i = 0; i < N; ++i) {
     // t's significand holds k in its low bits; 2^k has the biased exponent k + 1023.
