@@ -11,34 +11,38 @@
 namespace qh2 {
 
 // The estimate E of exp(x), for |x| <= kExpLimit = 87 (where exp(x) and its float are
-// normal numbers):
+// normal numbers), with u = 2^-53:
 //
 //   k = nearest integer to x / ln 2, r = x - k ln 2, exp(x) = 2^k exp(r), |r| <= 0.347.
 //
-// - Reduction: k ln2_hi is exact (ln2_hi has 32 significant bits, |k| <= 127), and so is
+// - Reduction: k ln2_hi is exact (ln2_hi has 32 significant bits, |k| <= 126), and so is
 //   x - k ln2_hi: for k != 0 both are multiples of x's ulp (at least 2^-54) and the
-//   difference is below 0.35, so it has at most 53 bits. Taking away k ln2_lo rounds once:
-//   |r_computed - r| <= 2^-53 |r| + 127 * 2^-85, a relative error of exp(r) below 0.4 u (u =
-//   2^-53).
-// - Polynomial: sum of r^i / i! for i = 0 ... 12, coefficients rounded to double.
-//   Truncation: 0.347^13 / 13! * e^0.347 / e^-0.347 < 3.1 u relative. Rounded
+//   difference is below 0.35, so it has at most 53 bits. Taking away k ln2_lo rounds
+//   once, and ln2_hi + ln2_lo is within 2^-86 of ln 2: the computed r is within
+//   0.35 u + 2^-79 of r, a relative error of exp(r) below 0.4 u.
+// - Polynomial: p(r) = sum of c_i r^i for i = 0 ... 12, c_i = 1/i! rounded to double.
+//   Truncation: 0.347^13 / 13! * e^0.347 / e^-0.347 < 3.1 u relative to exp(r). Rounded
 //   coefficients: (e^0.347 - 1.347) u / e^-0.347 < 0.1 u.
-// - Horner in double: with s_i the exact tail sums (|s_0| <= 1.415, |s_1| <= 1.196,
-//   |s_2| <= 0.565, |s_3| <= 0.187, ...), the error obeys
-//   e_i <= |r| e_{i+1} + u (|r| |s_{i+1}| + |s_i|), which sums to e_0 < 2.4 u, relative
-//   to exp(r) >= e^-0.347 below 3.4 u.
+// - Evaluation (Estrin): every term c_i r^i reaches the result through at most 11
+//   rounded operations (c11 r: product, sum with c10, times r^2 (itself rounded once),
+//   sum, sum with c12 r^4, times r^8 (rounded three times), final sum), so the computed
+//   value is sum c_i r^i (1 + t_i) with |t_i| <= 11 u / (1 - 11 u), and its error is at
+//   most 11.01 u sum |c_i| |r|^i <= 11.01 u e^0.347, relative to exp(r) >= e^-0.347
+//   below 22.1 u.
 // - 2^k (|k| <= 126) is built from its exponent bits; multiplying by it is exact.
-// Together |E - exp(x)| < 7 u exp(x) < 2^-50 exp(x).
+// Together |E - exp(x)| < 26 u exp(x) (kExpError).
 //
 // The rounding of E to float agrees with the rounding of the library's L = exp(x) when
 // no float rounding boundary (a midpoint between adjacent floats) lies between them, nor
-// on L. With E's double ulp v > 2^-53 E and |L - exp(x)| <= 2 u exp(x) (within one ulp),
-// |E - L| < 9 u exp(x) < 10 v. A boundary lies where the 29 bits float drops from E's
-// significand read 2^28; if they are more than kExpMargin = 1024 ulps from that, E and L
+// on L. With E's double ulp v > u E and |L - exp(x)| <= 2 u exp(x) (within one ulp),
+// |E - L| < 28 u exp(x) < 29 v. A boundary lies where the 29 bits float drops from E's
+// significand read 2^28; if they are at least kExpMargin = 1024 ulps from that, E and L
 // round alike. Otherwise (about 4 lanes in a million), and for |x| > kExpLimit or a
 // NaN, the lane takes the library exp.
 inline constexpr double kExpLimit = 87.0;
+inline constexpr double kExpError = 26 * 0x1p-53;
 inline constexpr int64_t kExpMargin = 1024;
+static_assert((kExpError + 0x1p-52) * 0x1p53 + 1 < kExpMargin);
 inline constexpr int kExpWindowBits = 11;  // 2 kExpMargin = 2^11
 static_assert(int64_t{2} * kExpMargin == int64_t{1} << kExpWindowBits);
 

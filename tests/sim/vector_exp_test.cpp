@@ -92,7 +92,7 @@ TEST(VectorExp, EstimateIsWithinItsProvenBoundAndRarelyUndecided) {
       undecided += flags[l] < 0;
     }
   }
-  EXPECT_LT(worst, 0x1p-50);
+  EXPECT_LT(worst, kExpError);
   EXPECT_GT(worst, 0.0);
   // About 4 in a million fall near a boundary.
   EXPECT_LT(undecided, kRandomArguments / 20000);
