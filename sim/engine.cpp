@@ -3,6 +3,8 @@
 // other: a walker's moves depend only on its own position and its own 72 numbers per
 // step), and the weights, which couple the walkers through sums taken in walker order.
 // Each part starts from its own position of the one random stream, found by jump-ahead.
+// When no walker can move, each keeps one local energy through all the steps, and only
+// the walk and the weights remain.
 #include "sim/engine.h"
 
 #include <algorithm>
@@ -48,8 +50,9 @@ uint64_t step_numbers(const RunParams& p) {
 // stays where it is, up to the sign of a zero coordinate. That sign changes no distance,
 // so no local energy except one that is itself zero, and a zero energy only ever adds a
 // zero to a sum that starts at +0. So each walker keeps the local energy of its start
-// through all steps, and the numbers drawn for the moves matter only for the stream
-// position, which jump-ahead gives.
+// through all steps (its drift, 0 at the start, stays 0: the magnitudes are the same),
+// and the numbers drawn for the moves matter only for the stream position, which
+// jump-ahead gives. still_energies checks every walker's drift.
 bool may_stand_still(const RunParams& p) {
   return p.dscale == 0.0f && p.sigma == 0.0f;
 }

@@ -3,9 +3,8 @@
 // expressions are those of the sequential routines (wavefunction.cpp, local_energy.cpp,
 // drift.cpp), evaluated in double and rounded where they store, so every value is the
 // same to the bit; only the repeated evaluations of exp are gone. M is the instruction
-// set's lane arithmetic (its vector D of doubles, sqrt, rounding to single precision and a
-// lane test); values that are
-// stored as single precision are held widened, already rounded (M::rnd).
+// set's lane arithmetic (see kernels.h); values that are stored as single precision are
+// held widened, already rounded (M::rnd).
 #pragma once
 
 #include "sim/lanes.h"

@@ -17,6 +17,11 @@
 
 namespace qh2 {
 
+// M, the lane arithmetic of an instruction set, provides D (its vector of doubles) and,
+// lane by lane: sqrt; rnd, the rounding to single precision (kept widened); widen, from
+// the floats of FloatsOf<D>; trunc toward zero (below 2^31); less, a mask of all ones
+// or zeros; any, whether some lane has its sign bit set.
+
 inline constexpr uint32_t kTwelveSteps = lehmer_power(12);  // one Gaussian deviate further
 
 // (float)exp(x[i]) for n arguments through exp_rounded, as the kernels compute it.
