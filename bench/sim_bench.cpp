@@ -3,6 +3,7 @@
 // engine's scan in process per instruction set; fails unless every run printed the same.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,7 +35,7 @@ struct Program {
   const char* label;
   const char* path;
   int runs;
-  std::vector<double> ms;
+  std::vector<double> ms, cpu_ms;  // wall clock; processor time of all its threads
   std::string out;
   bool exited_cleanly = true;
 };
@@ -46,8 +47,9 @@ Program programs[] = {{"qh2", QH2_PROGRAM, 40},
 std::string g_folder;  // where the programs run: they may write files there
 
 // Runs the program in g_folder with DISPLAY unset, its standard output read through a
-// pipe and its standard error discarded; true when it exits with status 0.
-bool run_program(const char* path, std::string& out) {
+// pipe and its standard error discarded; true when it exits with status 0. cpu_ms
+// receives the processor time it used (user and system).
+bool run_program(const char* path, std::string& out, double& cpu_ms) {
   std::vector<char*> env;
   for (char** e = environ; *e; ++e) {
     if (std::strncmp(*e, "DISPLAY=", 8) != 0) env.push_back(*e);
@@ -73,17 +75,22 @@ bool run_program(const char* path, std::string& out) {
   for (ssize_t n; (n = read(fd[0], buf, sizeof buf)) > 0;) out.append(buf, n);
   close(fd[0]);
   int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid) return false;
+  rusage usage{};
+  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return false;
+  cpu_ms = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-3;
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 void whole_run(benchmark::State& state, Program* prog) {
   for (auto _ : state) {
     const auto t0 = std::chrono::steady_clock::now();
-    prog->exited_cleanly &= run_program(prog->path, prog->out);
+    double cpu_ms = 0;
+    prog->exited_cleanly &= run_program(prog->path, prog->out, cpu_ms);
     const std::chrono::duration<double> t = std::chrono::steady_clock::now() - t0;
     state.SetIterationTime(t.count());
     prog->ms.push_back(t.count() * 1e3);
+    prog->cpu_ms.push_back(cpu_ms);
   }
 }
 
@@ -158,13 +165,12 @@ qh2::LaneKernels kernels_for(VectorIsa limit) {
   return k;
 }
 
-void print_run(const char* label, double ms, double plain_ms) {
+void print_run(const char* label, const Program& prog, const Program& plain) {
+  const double ms = median(prog.ms), cpu = median(prog.cpu_ms), plain_ms = median(plain.ms);
   if (ms <= 0) return;
-  if (plain_ms > 0) {
-    std::printf("  %-44s %9.1f ms   %5.0fx\n", label, ms, plain_ms / ms);
-  } else {
-    std::printf("  %-44s %9.1f ms\n", label, ms);
-  }
+  std::printf("  %-44s %9.1f ms (processor time %7.1f ms)", label, ms, cpu);
+  if (&prog != &plain && plain_ms > 0) std::printf("   %5.0fx", plain_ms / ms);
+  std::printf("\n");
 }
 
 void print_lanes(const qh2::LaneKernels& k) {
@@ -228,20 +234,19 @@ int main(int argc, char** argv) {
   const Program& fast = programs[0];
   const Program& avx2 = programs[1];
   const Program& plain = programs[2];
-  const double t_fast = median(fast.ms), t_avx2 = median(avx2.ms), t_plain = median(plain.ms);
   const qh2::LaneKernels best = kernels_for(VectorIsa::avx512), held = kernels_for(VectorIsa::avx2);
   std::printf(
       "\nWhole run without a display, process start to exit (median of %d, %d and %d "
       "runs):\n",
       plain.runs, fast.runs, avx2.runs);
-  print_run("plain sequential program, 1 thread", t_plain, 0);
+  print_run("plain sequential program, 1 thread", plain, plain);
   char label[128];
   std::snprintf(label, sizeof label, "qh2, %s kernels, %d threads", qh2::vector_isa_name(best.isa),
                 all);
-  print_run(label, t_fast, t_plain);
+  print_run(label, fast, plain);
   std::snprintf(label, sizeof label, "qh2 held to %s, %d threads", qh2::vector_isa_name(held.isa),
                 all);
-  print_run(label, t_avx2, t_plain);
+  print_run(label, avx2, plain);
   print_lanes(best);
   if (held.isa != best.isa) print_lanes(held);
 
