@@ -1,5 +1,6 @@
 // The kernels of sim/kernels.h compiled for AVX-512, AVX2 and the x86-64 baseline, each
-// with its own square root and lane test, and the choice among them at run time. The
+// with its own square root, conversions and comparisons, and the choice among them at
+// run time. The
 // kernels are flattened so that every helper is compiled for the kernel's instruction set.
 #include "sim/dispatch.h"
 
@@ -50,13 +51,9 @@
 
 namespace qh2 {
 
-// The intrinsics work on one machine register: a lane vector is taken apart into the
-// registers it occupies and put together again.
-#define QH2_BY_REGISTERS(R, x, body) \
-  R r_[sizeof(x) / sizeof(R)];       \
-  std::memcpy(r_, &x, sizeof x);     \
-  for (R & r : r_) body;             \
-  std::memcpy(&x, r_, sizeof x)
+// Each Math's D fills one register of its instruction set; __builtin_bit_cast moves it
+// between the lane types and the intrinsics' register types.
+#define QH2_AS(type, x) __builtin_bit_cast(type, x)
 
 namespace baseline {
 #ifdef QH2_X86_KERNELS
@@ -64,27 +61,17 @@ struct Math {
   using D = VectorOf<double, 2>::type;
   static constexpr int kWalkGroups = 4, kWeightGroups = 8;
   using F = FloatsOf<D>;
-  static D sqrt(D x) {
-    QH2_BY_REGISTERS(__m128d, x, r = _mm_sqrt_pd(r));
-    return x;
-  }
-  static D rnd(D x) {
-    QH2_BY_REGISTERS(__m128d, x, r = _mm_cvtps_pd(_mm_cvtpd_ps(r)));
-    return x;
-  }
-  static D trunc(D x) {
-    QH2_BY_REGISTERS(__m128d, x, r = _mm_cvtepi32_pd(_mm_cvttpd_epi32(r)));
-    return x;
-  }
+  static D sqrt(D x) { return QH2_AS(D, _mm_sqrt_pd(QH2_AS(__m128d, x))); }
+  static D rnd(D x) { return QH2_AS(D, _mm_cvtps_pd(_mm_cvtpd_ps(QH2_AS(__m128d, x)))); }
+  static D trunc(D x) { return QH2_AS(D, _mm_cvtepi32_pd(_mm_cvttpd_epi32(QH2_AS(__m128d, x)))); }
   static D widen(F x) {
     __m128 f = _mm_setzero_ps();
     std::memcpy(&f, &x, sizeof x);
     return __builtin_bit_cast(D, _mm_cvtps_pd(f));
   }
-  static bool any(Int64sOf<D> m) { return _mm_movemask_pd(__builtin_bit_cast(__m128d, m)); }
+  static bool any(Int64sOf<D> m) { return _mm_movemask_pd(QH2_AS(__m128d, m)); }
   static Int64sOf<D> less(D a, D b) {
-    return __builtin_bit_cast(
-        Int64sOf<D>, _mm_cmplt_pd(__builtin_bit_cast(__m128d, a), __builtin_bit_cast(__m128d, b)));
+    return QH2_AS(Int64sOf<D>, _mm_cmplt_pd(QH2_AS(__m128d, a), QH2_AS(__m128d, b)));
   }
 };
 #else
@@ -117,26 +104,15 @@ struct Math {
   using D = VectorOf<double, 4>::type;
   static constexpr int kWalkGroups = 2, kWeightGroups = 8;
   using F = FloatsOf<D>;
-  static D sqrt(D x) {
-    QH2_BY_REGISTERS(__m256d, x, r = _mm256_sqrt_pd(r));
-    return x;
-  }
-  static D rnd(D x) {
-    QH2_BY_REGISTERS(__m256d, x, r = _mm256_cvtps_pd(_mm256_cvtpd_ps(r)));
-    return x;
-  }
+  static D sqrt(D x) { return QH2_AS(D, _mm256_sqrt_pd(QH2_AS(__m256d, x))); }
+  static D rnd(D x) { return QH2_AS(D, _mm256_cvtps_pd(_mm256_cvtpd_ps(QH2_AS(__m256d, x)))); }
   static D trunc(D x) {
-    QH2_BY_REGISTERS(__m256d, x, r = _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(r)));
-    return x;
+    return QH2_AS(D, _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(QH2_AS(__m256d, x))));
   }
-  static D widen(F x) {
-    return __builtin_bit_cast(D, _mm256_cvtps_pd(__builtin_bit_cast(__m128, x)));
-  }
-  static bool any(Int64sOf<D> m) { return _mm256_movemask_pd(__builtin_bit_cast(__m256d, m)); }
+  static D widen(F x) { return QH2_AS(D, _mm256_cvtps_pd(QH2_AS(__m128, x))); }
+  static bool any(Int64sOf<D> m) { return _mm256_movemask_pd(QH2_AS(__m256d, m)); }
   static Int64sOf<D> less(D a, D b) {
-    return __builtin_bit_cast(
-        Int64sOf<D>,
-        _mm256_cmp_pd(__builtin_bit_cast(__m256d, a), __builtin_bit_cast(__m256d, b), _CMP_LT_OQ));
+    return QH2_AS(Int64sOf<D>, _mm256_cmp_pd(QH2_AS(__m256d, a), QH2_AS(__m256d, b), _CMP_LT_OQ));
   }
 };
 QH2_KERNEL_TABLE(VectorIsa::avx2)
@@ -152,26 +128,22 @@ struct Math {
   static D sqrt(D x) {
     // Zero-masked forms throughout: the plain ones read an undefined register GCC 12
     // warns about.
-    QH2_BY_REGISTERS(__m512d, x, r = _mm512_maskz_sqrt_pd(0xff, r));
-    return x;
+    return QH2_AS(D, _mm512_maskz_sqrt_pd(0xff, QH2_AS(__m512d, x)));
   }
   static D rnd(D x) {
-    QH2_BY_REGISTERS(__m512d, x, r = _mm512_maskz_cvtps_pd(0xff, _mm512_maskz_cvtpd_ps(0xff, r)));
-    return x;
+    return QH2_AS(D, _mm512_maskz_cvtps_pd(0xff, _mm512_maskz_cvtpd_ps(0xff, QH2_AS(__m512d, x))));
   }
   static D trunc(D x) {
-    QH2_BY_REGISTERS(__m512d, x,
-                     r = _mm512_maskz_cvtepi32_pd(0xff, _mm512_maskz_cvttpd_epi32(0xff, r)));
-    return x;
+    return QH2_AS(
+        D, _mm512_maskz_cvtepi32_pd(0xff, _mm512_maskz_cvttpd_epi32(0xff, QH2_AS(__m512d, x))));
   }
   static D widen(FloatsOf<D> x) {
-    return __builtin_bit_cast(D, _mm512_maskz_cvtps_pd(0xff, __builtin_bit_cast(__m256, x)));
+    return QH2_AS(D, _mm512_maskz_cvtps_pd(0xff, QH2_AS(__m256, x)));
   }
-  static bool any(Int64sOf<D> m) { return _mm512_movepi64_mask(__builtin_bit_cast(__m512i, m)); }
+  static bool any(Int64sOf<D> m) { return _mm512_movepi64_mask(QH2_AS(__m512i, m)); }
   static Int64sOf<D> less(D a, D b) {
-    return __builtin_bit_cast(Int64sOf<D>, _mm512_movm_epi64(_mm512_cmp_pd_mask(
-                                               __builtin_bit_cast(__m512d, a),
-                                               __builtin_bit_cast(__m512d, b), _CMP_LT_OQ)));
+    return QH2_AS(Int64sOf<D>, _mm512_movm_epi64(_mm512_cmp_pd_mask(
+                                   QH2_AS(__m512d, a), QH2_AS(__m512d, b), _CMP_LT_OQ)));
   }
 };
 QH2_KERNEL_TABLE(VectorIsa::avx512)
