@@ -1,7 +1,6 @@
 // The kernels of sim/kernels.h compiled for AVX-512, AVX2 and the x86-64 baseline, each
-// with its own square root, conversions and comparisons, and the choice among them at
-// run time. The
-// kernels are flattened so that every helper is compiled for the kernel's instruction set.
+// with its own square root, conversions and comparisons, and the choice among them at run
+// time. The kernels are flattened so that every helper is compiled for their instruction set.
 #include "sim/dispatch.h"
 
 #include <algorithm>
