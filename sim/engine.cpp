@@ -3,15 +3,16 @@
 // other: a walker's moves depend only on its own position and its own 72 numbers per
 // step), and the weights, which couple the walkers through sums taken in walker order.
 // Each part starts from its own position of the one random stream, found by jump-ahead.
+// When no walker can move, each keeps one local energy through all the steps, and only
+// the walk and the weights remain.
 #include "sim/engine.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
-#include "sim/engine_eval.h"
-#include "sim/lane_stream.h"
-#include "sim/lanes.h"
+#include "sim/dispatch.h"
 #include "sim/parallel.h"
 #include "sim/records.h"
 #include "sim/stream.h"
@@ -19,14 +20,6 @@
 
 namespace qh2 {
 namespace {
-
-// The trajectory kernel is built for several instruction sets and the best one the
-// processor has is chosen at load time; lane for lane the results are the same.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-#define QH2_LANE_KERNEL __attribute__((target_clones("avx512f", "avx2", "default")))
-#else
-#define QH2_LANE_KERNEL
-#endif
 
 Shape shape_of(const RunParams& p, float sep) {
   Shape s;
@@ -41,8 +34,6 @@ Shape shape_of(const RunParams& p, float sep) {
   return s;
 }
 
-constexpr uint32_t kTwelveSteps = lehmer_power(12);  // one Gaussian deviate further
-
 uint64_t ensemble_numbers(const RunParams& p) {
   return 6 + 7 * (20 + 10 * uint64_t(p.nwalk));
 }
@@ -54,111 +45,28 @@ uint64_t step_numbers(const RunParams& p) {
   return 72 * uint64_t(p.nwalk);
 }
 
-// The Metropolis walk of intens, drawing from `state`: xw receives the walkers.
-void sample_ensemble(const RunParams& p, const Shape& s, uint32_t state, float* xw) {
-  auto next = [&state] {
-    state = lehmer_step(state);
-    return lehmer_uniform(state);
-  };
-  const double a = s.a, delta = p.delta;
-  double xc[6];  // single-precision values, held widened
-  for (double& x : xc) x = rnd((next() - 0.5) * a);
-  xc[2] = rnd(xc[2] + s.shalf);
-  xc[5] = rnd(xc[5] - s.shalf);
-  const double p0 = psi_of(evaluate(s, xc));
-  double psisq = rnd(p0 * p0);
-
-  auto step = [&] {
-    double old[6];
-    for (int i = 0; i < 6; ++i) {
-      old[i] = xc[i];
-      xc[i] = rnd(xc[i] + (next() - 0.5) * delta);
-    }
-    const double psi = psi_of(evaluate(s, xc));
-    const double p2 = rnd(psi * psi);
-    const double ratio = rnd(p2 / psisq);
-    if (next() < ratio) {
-      psisq = p2;
-    } else {
-      for (int i = 0; i < 6; ++i) xc[i] = old[i];
-    }
-  };
-  for (int i = 0; i < 20; ++i) step();
-  for (int k = 0; k < p.nwalk; ++k) {
-    for (int i = 0; i < 10; ++i) step();
-    for (int j = 0; j < 6; ++j) xw[6 * k + j] = static_cast<float>(xc[j]);
-  }
-}
-
-// Trajectories of the walkers first ... first + count - 1 (at most kLanes) through all
-// time steps. step0 is the stream state at the start of the first time step. The local
-// energy of lane l after step t goes to e[t * kLanes + l], its factor exp(-tau E_L) to
-// w[t * kLanes + l]: each group of walkers writes one contiguous piece.
-QH2_LANE_KERNEL void run_lanes(const RunParams& p, const Shape& s, const float* xw, int first,
-                               int count, uint32_t step0, float* e, float* w) {
-  const int steps = time_steps(p);
-  const double sigma = p.sigma, tau = p.tau;
-  // A walker's numbers of the next time step come 72 nwalk numbers later.
-  const uint32_t to_next_step = lehmer_power(step_numbers(p));
-
-  // Lane l of chain j holds the stream state before the 12 numbers of walker
-  // first + l's j-th Gaussian deviate in the current time step: six independent chains.
-  LaneD chain[6];
-  LaneD c[6];
-  const uint32_t to_first = lehmer_power(72 * uint64_t(first));
-  for (int l = 0; l < kLanes; ++l) {
-    const int k = first + (l < count ? l : 0);  // idle lanes repeat the first walker
-    uint32_t at = mulmod(mulmod(step0, to_first), lehmer_power(72 * uint64_t(k - first)));
-    for (int j = 0; j < 6; ++j, at = mulmod(at, kTwelveSteps)) chain[j][l] = at;
-    for (int j = 0; j < 6; ++j) c[j][l] = xw[6 * k + j];
-  }
-  // The configuration's values, shared by its local energy and the next step's drift.
-  Point<LaneD> pt = evaluate(s, c);
-  Slopes<LaneD> sl = slopes_of(s, pt);
-
-  for (int t = 0; t < steps; ++t) {
-    LaneD x[6];
-    LaneF sum[6];
-    for (int j = 0; j < 6; ++j) {
-      x[j] = chain[j];
-      sum[j] = LaneF{};
-    }
-    for (int i = 0; i < 12; ++i) {
-      for (int j = 0; j < 6; ++j) {
-        x[j] = lehmer_step(x[j]);
-        sum[j] = sum[j] + lehmer_uniform(x[j]);
-      }
-    }
-    LaneD g[6];
-    for (int j = 0; j < 6; ++j) {
-      g[j] = __builtin_convertvector(sum[j] - 6.0f, LaneD);
-      chain[j] = mulmod(chain[j], to_next_step);
-    }
-
-    LaneD d[6];
-    drift_of(s, pt, sl, d);
-    for (int j = 0; j < 6; ++j) c[j] = rnd(g[j] * sigma + c[j] + d[j]);
-    pt = evaluate(s, c);
-    sl = slopes_of(s, pt);
-    const LaneD el = local_energy_of(s, pt, sl);
-    const LaneD wl = exp_r(-el * tau);
-    for (int l = 0; l < kLanes; ++l) {
-      e[t * kLanes + l] = static_cast<float>(el[l]);
-      w[t * kLanes + l] = static_cast<float>(wl[l]);
-    }
-  }
+// With both the drift scale and the diffusion length 0, a time step sets every coordinate
+// to gauss * 0 + y + d, where d = (finite) * 0 is 0 as long as it is finite: the walker
+// stays where it is, up to the sign of a zero coordinate. That sign changes no distance,
+// so no local energy except one that is itself zero, and a zero energy only ever adds a
+// zero to a sum that starts at +0. So each walker keeps the local energy of its start
+// through all steps (its drift, 0 at the start, stays 0: the magnitudes are the same),
+// and the numbers drawn for the moves matter only for the stream position, which
+// jump-ahead gives. still_energies checks every walker's drift.
+bool may_stand_still(const RunParams& p) {
+  return p.dscale == 0.0f && p.sigma == 0.0f;
 }
 
 // The weights of tstep, step after step, in walker order: the energy of the last step.
-// e and w hold the groups' pieces of run_lanes one after the other.
-float weighted_energy(const RunParams& p, const float* e, const float* w) {
-  const std::size_t group = std::size_t(time_steps(p)) * kLanes;
+// e and w hold the pieces of the trajectory kernel's groups of `width` walkers.
+float weighted_energy(const RunParams& p, int width, const float* e, const float* w) {
+  const std::size_t group = std::size_t(time_steps(p)) * width;
   std::vector<float> wt(p.nwalk, 1.0f);
   float etmp = 0.0f;
   for (int t = 0; t < time_steps(p); ++t) {
     float sum_we = 0.0f, sum_w = 0.0f;
     for (int k = 0; k < p.nwalk; ++k) {
-      const std::size_t at = k / kLanes * group + std::size_t(t) * kLanes + k % kLanes;
+      const std::size_t at = k / width * group + std::size_t(t) * width + k % width;
       wt[k] = w[at] * wt[k];
       sum_we = static_cast<float>(static_cast<double>(wt[k]) * e[at] + sum_we);
       sum_w = sum_w + wt[k];
@@ -170,6 +78,70 @@ float weighted_energy(const RunParams& p, const float* e, const float* w) {
   float esum = 0.0f;
   esum = esum + etmp;
   return esum;
+}
+
+// Walkers that move: their trajectories in groups of the kernels' width, spread over
+// `threads` threads, then the weights.
+float moving_energy(const LaneKernels& k, const RunParams& p, const Shape& s, const float* xw,
+                    uint32_t step0, int threads) {
+  const int groups = (p.nwalk + k.width - 1) / k.width;
+  const std::size_t group = std::size_t(time_steps(p)) * k.width;
+  // Energies and factors of all walkers and steps (every element is written by the
+  // kernel), kept per thread: the scan's threads reuse theirs for each separation.
+  thread_local std::vector<float> values;
+  values.resize(2 * groups * group);
+  float* e = values.data();
+  float* w = e + groups * group;
+  parallel_for(groups, threads, [&](int g) {
+    const int first = g * k.width;
+    const int count = std::min(k.width, p.nwalk - first);
+    k.trajectories(p, s, xw, first, count, step0, &e[g * group], &w[g * group]);
+  });
+  return weighted_energy(p, k.width, e, w);
+}
+
+// The energies of `count` separations, from their shapes and stream positions, in two
+// rounds over the threads. First the walks, k.walks separations side by side in the
+// lanes of the walk kernel, each followed by its separations' still energies or, where
+// the still path does not apply, their full trajectories (on `inner` threads each). Then
+// the weights of all still separations, k.separations side by side.
+void run_separations(const LaneKernels& k, const RunParams& p, int count, const Shape* shapes,
+                     const uint32_t* starts, int threads, float* energy, bool* still) {
+  const std::size_t walkers = 6 * std::size_t(p.nwalk), n = p.nwalk;
+  std::unique_ptr<float[]> xw(new float[count * walkers]), ew(new float[2 * count * n]);
+  std::vector<float*> ensembles(count);
+  for (int i = 0; i < count; ++i) ensembles[i] = &xw[i * walkers];
+
+  const int walks = (count + k.walks - 1) / k.walks;
+  const int inner = walks > 0 && walks < threads ? threads / walks : 1;
+  parallel_for(walks, threads, [&](int g) {
+    const int first = g * k.walks, size = std::min(k.walks, count - first);
+    k.walk(p, size, shapes + first, starts + first, &ensembles[first]);
+    for (int i = first; i < first + size; ++i) {
+      float* ei = &ew[2 * i * n];
+      still[i] = may_stand_still(p) && k.still_energies(p, shapes[i], ensembles[i], ei, ei + n);
+      if (!still[i]) {
+        const uint32_t step0 = lehmer_jump(starts[i], ensemble_numbers(p));
+        energy[i] = moving_energy(k, p, shapes[i], ensembles[i], step0, inner);
+      }
+    }
+  });
+
+  std::vector<const float*> e, w;
+  std::vector<int> at;
+  for (int i = 0; i < count; ++i) {
+    if (!still[i]) continue;
+    e.push_back(&ew[2 * i * n]);
+    w.push_back(&ew[2 * i * n + n]);
+    at.push_back(i);
+  }
+  const int weighed = static_cast<int>(at.size());
+  std::vector<float> esum(weighed);
+  parallel_for((weighed + k.separations - 1) / k.separations, threads, [&](int g) {
+    const int first = g * k.separations, size = std::min(k.separations, weighed - first);
+    k.still_weights(p, size, &e[first], &w[first], &esum[first]);
+  });
+  for (int i = 0; i < weighed; ++i) energy[at[i]] = esum[i];
 }
 
 }  // namespace
@@ -185,24 +157,68 @@ uint64_t numbers_per_separation(const RunParams& p) {
 
 float separation_energy(const RunParams& p, float sep, uint32_t start, int threads) {
   const Shape s = shape_of(p, sep);
-  std::vector<float> xw(6 * std::size_t(p.nwalk));
-  sample_ensemble(p, s, start, xw.data());
+  float energy;
+  bool still;
+  run_separations(lane_kernels(), p, 1, &s, &start, threads, &energy, &still);
+  return energy;
+}
 
-  const uint32_t step0 = lehmer_jump(start, ensemble_numbers(p));
-  const int groups = (p.nwalk + kLanes - 1) / kLanes;
-  const std::size_t group = std::size_t(time_steps(p)) * kLanes;
-  // Energies and factors of all walkers and steps (every element is written by
-  // run_lanes), kept per thread: the scan's threads reuse theirs for each separation.
-  thread_local std::vector<float> values;
-  values.resize(2 * groups * group);
-  float* e = values.data();
-  float* w = e + groups * group;
-  parallel_for(groups, threads, [&](int g) {
-    const int first = g * kLanes;
-    const int count = std::min(kLanes, p.nwalk - first);
-    run_lanes(p, s, xw.data(), first, count, step0, &e[g * group], &w[g * group]);
-  });
-  return weighted_energy(p, e, w);
+EnsembleEnergy ensemble_energy(const RunParams& p, float sep, const float* xw, uint32_t step0,
+                               int threads) {
+  const LaneKernels& k = lane_kernels();
+  const Shape s = shape_of(p, sep);
+  std::vector<float> ew(2 * std::size_t(p.nwalk));
+  if (may_stand_still(p) && k.still_energies(p, s, xw, ew.data(), ew.data() + p.nwalk)) {
+    const float* e = ew.data();
+    const float* w = e + p.nwalk;
+    float energy;
+    k.still_weights(p, 1, &e, &w, &energy);
+    return {energy, true};
+  }
+  return {moving_energy(k, p, s, xw, step0, threads), false};
+}
+
+ScanPoints engine_scan(std::ostream& out, int points, int threads, ScanPaths* paths) {
+  const double seed = nparam.seed;
+  if (!(seed >= 1.0 && seed < kModulus && seed == std::floor(seed)) || nparam.nwalk < 1) {
+    return reference_scan(out, points);
+  }
+  if (threads <= 0) threads = hardware_threads();
+  const LaneKernels& k = lane_kernels();
+  const RunParams p = params_from_records();
+  const uint64_t per_separation = numbers_per_separation(p);
+  const uint32_t start = static_cast<uint32_t>(seed);
+
+  ScanPoints scan;
+  scan.xsep.resize(points);
+  scan.yene.resize(points);
+  std::vector<Shape> shapes(points);
+  std::vector<uint32_t> starts(points);
+  std::unique_ptr<bool[]> still(new bool[points]);
+  float s = 0.1f;
+  for (int n = 0; n < points; ++n) {
+    scan.xsep[n] = s;
+    shapes[n] = shape_of(p, s);
+    starts[n] = lehmer_jump(start, per_separation * n);
+    s = s + 0.05f;
+  }
+  run_separations(k, p, points, shapes.data(), starts.data(), threads, scan.yene.data(),
+                  still.get());
+
+  for (int n = 0; n < points; ++n) write_result_line(out, scan.xsep[n], scan.yene[n]);
+  scan.npts = points;
+  if (paths) {
+    paths->still = static_cast<int>(std::count(still.get(), still.get() + points, true));
+    paths->moving = points - paths->still;
+  }
+  if (points > 0) {
+    // The records as the sequential scan leaves them.
+    pparam.sep = scan.xsep[points - 1];
+    pcalc.shalf = pparam.sep * 0.5f;
+    pcalc.a = apar(const_.a0, pparam.sep);
+    nparam.seed = lehmer_jump(start, per_separation * points);
+  }
+  return scan;
 }
 
 }  // namespace qh2

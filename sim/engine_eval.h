@@ -2,12 +2,13 @@
 // derivatives computed once and shared by psi, the local energy and the drift. The
 // expressions are those of the sequential routines (wavefunction.cpp, local_energy.cpp,
 // drift.cpp), evaluated in double and rounded where they store, so every value is the
-// same to the bit; only the repeated evaluations of exp are gone. D is double for one
-// configuration or LaneD for kLanes of them; values that are stored as single
-// precision are held widened, already rounded (rnd).
+// same to the bit; only the repeated evaluations of exp are gone. M is the instruction
+// set's lane arithmetic (see kernels.h); values that are stored as single precision are
+// held widened, already rounded (M::rnd).
 #pragma once
 
 #include "sim/lanes.h"
+#include "sim/vector_exp.h"
 
 namespace qh2 {
 
@@ -34,13 +35,19 @@ struct Slopes {
   D jfd, jlap;                   // f' and the radial Laplacian of f at r12
 };
 
-template <class D>
+// sqrt in double, rounded to single precision, lane by lane.
+template <class M, class D>
+QH2_INLINE D sqrt_r(D x) {
+  return M::rnd(M::sqrt(x));
+}
+
+template <class M, class D>
 QH2_INLINE D dist3(D x, D y, D z) {
-  return sqrt_r(x * x + y * y + z * z);
+  return sqrt_r<M>(x * x + y * y + z * z);
 }
 
 // c: the six coordinates, single-precision values.
-template <class D>
+template <class M, class D = typename M::D>
 QH2_INLINE Point<D> evaluate(const Shape& s, const D* c) {
   Point<D> p;
   p.x1 = c[0];
@@ -50,91 +57,95 @@ QH2_INLINE Point<D> evaluate(const Shape& s, const D* c) {
   p.y2 = c[4];
   p.z2 = c[5];
   const double h = s.shalf;
-  p.r1l = dist3(p.x1, p.y1, rnd(p.z1 + h));
-  p.r1r = dist3(p.x1, p.y1, rnd(p.z1 - h));
-  p.r2l = dist3(p.x2, p.y2, rnd(p.z2 + h));
-  p.r2r = dist3(p.x2, p.y2, rnd(p.z2 - h));
-  p.r12 = dist3(rnd(p.x1 - p.x2), rnd(p.y1 - p.y2), rnd(p.z1 - p.z2));
-  p.chi1l = exp_r(-p.r1l / s.a);
-  p.chi1r = exp_r(-p.r1r / s.a);
-  p.chi2l = exp_r(-p.r2l / s.a);
-  p.chi2r = exp_r(-p.r2r / s.a);
-  p.f = exp_r(p.r12 / (s.alpha * (1.0 + s.beta * p.r12)));
+  p.r1l = dist3<M>(p.x1, p.y1, M::rnd(p.z1 + h));
+  p.r1r = dist3<M>(p.x1, p.y1, M::rnd(p.z1 - h));
+  p.r2l = dist3<M>(p.x2, p.y2, M::rnd(p.z2 + h));
+  p.r2r = dist3<M>(p.x2, p.y2, M::rnd(p.z2 - h));
+  p.r12 = dist3<M>(M::rnd(p.x1 - p.x2), M::rnd(p.y1 - p.y2), M::rnd(p.z1 - p.z2));
+  // The four orbitals and the Jastrow factor share one test for the library exp.
+  D ex[5] = {-p.r1l / s.a, -p.r1r / s.a, -p.r2l / s.a, -p.r2r / s.a,
+             p.r12 / (s.alpha * (1.0 + s.beta * p.r12))};
+  exp_rounded<M>(ex);
+  p.chi1l = ex[0];
+  p.chi1r = ex[1];
+  p.chi2l = ex[2];
+  p.chi2r = ex[3];
+  p.f = ex[4];
   return p;
 }
 
-template <class D>
+template <class M, class D>
 QH2_INLINE D psi_of(const Point<D>& p) {
-  return rnd((p.chi1l + p.chi1r) * (p.chi2l + p.chi2r) * p.f);
+  return M::rnd((p.chi1l + p.chi1r) * (p.chi2l + p.chi2r) * p.f);
 }
 
-template <class D>
+template <class M, class D>
 QH2_INLINE D lapchi_of(const Shape& s, D chi, D fd, D r) {
-  const D sd = rnd(chi / s.a / s.a);
-  return rnd(sd + 2.0 * fd / r);
+  const D sd = M::rnd(chi / s.a / s.a);
+  return M::rnd(sd + 2.0 * fd / r);
 }
 
-template <class D>
+template <class M, class D>
 QH2_INLINE Slopes<D> slopes_of(const Shape& s, const Point<D>& p) {
   Slopes<D> d;
-  d.phi1 = rnd(p.chi1l + p.chi1r);
-  d.phi2 = rnd(p.chi2l + p.chi2r);
-  d.d1l = rnd(-p.chi1l / s.a);
-  d.d1r = rnd(-p.chi1r / s.a);
-  d.d2l = rnd(-p.chi2l / s.a);
-  d.d2r = rnd(-p.chi2r / s.a);
-  d.lap1l = lapchi_of(s, p.chi1l, d.d1l, p.r1l);
-  d.lap1r = lapchi_of(s, p.chi1r, d.d1r, p.r1r);
-  d.lap2l = lapchi_of(s, p.chi2l, d.d2l, p.r2l);
-  d.lap2r = lapchi_of(s, p.chi2r, d.d2r, p.r2r);
-  const D u = rnd(1.0 + s.beta * p.r12);
-  d.jfd = rnd(p.f / (u * u * s.alpha));
-  const D sd = rnd(d.jfd * d.jfd / p.f - (s.beta + s.beta) * p.f / s.alpha / (u * u * u));
-  d.jlap = rnd(sd + 2.0 * d.jfd / p.r12);
+  d.phi1 = M::rnd(p.chi1l + p.chi1r);
+  d.phi2 = M::rnd(p.chi2l + p.chi2r);
+  d.d1l = M::rnd(-p.chi1l / s.a);
+  d.d1r = M::rnd(-p.chi1r / s.a);
+  d.d2l = M::rnd(-p.chi2l / s.a);
+  d.d2r = M::rnd(-p.chi2r / s.a);
+  d.lap1l = lapchi_of<M>(s, p.chi1l, d.d1l, p.r1l);
+  d.lap1r = lapchi_of<M>(s, p.chi1r, d.d1r, p.r1r);
+  d.lap2l = lapchi_of<M>(s, p.chi2l, d.d2l, p.r2l);
+  d.lap2r = lapchi_of<M>(s, p.chi2r, d.d2r, p.r2r);
+  const D u = M::rnd(1.0 + s.beta * p.r12);
+  d.jfd = M::rnd(p.f / (u * u * s.alpha));
+  const D sd = M::rnd(d.jfd * d.jfd / p.f - (s.beta + s.beta) * p.f / s.alpha / (u * u * u));
+  d.jlap = M::rnd(sd + 2.0 * d.jfd / p.r12);
   return d;
 }
 
-template <class D>
+template <class M, class D>
 QH2_INLINE D local_energy_of(const Shape& s, const Point<D>& pt, const Slopes<D>& d) {
   const D x1 = pt.x1, x2 = pt.x2, y1 = pt.y1, y2 = pt.y2, z1 = pt.z1, z2 = pt.z2;
   const D r1l = pt.r1l, r2l = pt.r2l, r1r = pt.r1r, r2r = pt.r2r, r12 = pt.r12;
 
-  const D p = rnd((x1 - x2) * x1 + (y1 - y2) * y1 + (z1 - z2) * z1);
-  const D q = rnd((z1 - z2) * s.sep / 2.0);
-  const D c1l = rnd((p + q) / r12 / r1l);
-  const D c2l = rnd(((p + q) - r12 * r12) / r12 / r2l);
-  const D c1r = rnd((p - q) / r12 / r1r);
-  const D c2r = rnd(((p - q) - r12 * r12) / r12 / r2r);
+  const D p = M::rnd((x1 - x2) * x1 + (y1 - y2) * y1 + (z1 - z2) * z1);
+  const D q = M::rnd((z1 - z2) * s.sep / 2.0);
+  const D c1l = M::rnd((p + q) / r12 / r1l);
+  const D c2l = M::rnd(((p + q) - r12 * r12) / r12 / r2l);
+  const D c1r = M::rnd((p - q) / r12 / r1r);
+  const D c2r = M::rnd(((p - q) - r12 * r12) / r12 / r2r);
 
-  const D tj = rnd(2.0 * d.jlap / pt.f);
-  const D t1 = rnd((d.lap1l + d.lap1r) / d.phi1);
-  const D t2 = rnd((d.lap2l + d.lap2r) / d.phi2);
-  const D g1 = rnd((d.d1l * c1l + d.d1r * c1r) / d.phi1);
-  const D g2 = rnd((d.d2l * c2l + d.d2r * c2r) / d.phi2);
-  const D tx = rnd(2.0 * d.jfd * (g1 - g2) / pt.f);
+  const D tj = M::rnd(2.0 * d.jlap / pt.f);
+  const D t1 = M::rnd((d.lap1l + d.lap1r) / d.phi1);
+  const D t2 = M::rnd((d.lap2l + d.lap2r) / d.phi2);
+  const D g1 = M::rnd((d.d1l * c1l + d.d1r * c1r) / d.phi1);
+  const D g2 = M::rnd((d.d2l * c2l + d.d2r * c2r) / d.phi2);
+  const D tx = M::rnd(2.0 * d.jfd * (g1 - g2) / pt.f);
 
-  const D t = rnd(-(tj + t1 + t2 + tx) * s.hbar2m / 2.0);
-  const D v = rnd(-(1.0 / r1l + 1.0 / r1r + 1.0 / r2l + 1.0 / r2r - 1.0 / r12) * s.e2);
-  return rnd(t + v + s.e2 / s.sep);
+  const D t = M::rnd(-(tj + t1 + t2 + tx) * s.hbar2m / 2.0);
+  const D v = M::rnd(-(1.0 / r1l + 1.0 / r1r + 1.0 / r2l + 1.0 / r2r - 1.0 / r12) * s.e2);
+  return M::rnd(t + v + s.e2 / s.sep);
 }
 
-template <class D>
+template <class M, class D>
 QH2_INLINE void drift_of(const Shape& s, const Point<D>& pt, const Slopes<D>& d, D* out) {
   const D x1 = pt.x1, x2 = pt.x2, y1 = pt.y1, y2 = pt.y2, z1 = pt.z1, z2 = pt.z2;
   const double k = s.dscale, h = s.shalf;
 
-  const D a1 = rnd((d.d1l / pt.r1l + d.d1r / pt.r1r) * k / d.phi1);
-  const D b1 = rnd((d.d1l / pt.r1l - d.d1r / pt.r1r) * k / d.phi1);
-  const D j = rnd(d.jfd * k / pt.f / pt.r12);
-  out[0] = rnd(a1 * x1 + (x1 - x2) * j);
-  out[1] = rnd(a1 * y1 + (y1 - y2) * j);
-  out[2] = rnd(a1 * z1 + (z1 - z2) * j + b1 * h);
+  const D a1 = M::rnd((d.d1l / pt.r1l + d.d1r / pt.r1r) * k / d.phi1);
+  const D b1 = M::rnd((d.d1l / pt.r1l - d.d1r / pt.r1r) * k / d.phi1);
+  const D j = M::rnd(d.jfd * k / pt.f / pt.r12);
+  out[0] = M::rnd(a1 * x1 + (x1 - x2) * j);
+  out[1] = M::rnd(a1 * y1 + (y1 - y2) * j);
+  out[2] = M::rnd(a1 * z1 + (z1 - z2) * j + b1 * h);
 
-  const D a2 = rnd((d.d2l / pt.r2l + d.d2r / pt.r2r) * k / d.phi2);
-  const D b2 = rnd((d.d2l / pt.r2l - d.d2r / pt.r2r) * k / d.phi2);
-  out[3] = rnd(a2 * x2 - (x1 - x2) * j);
-  out[4] = rnd(a2 * y2 - (y1 - y2) * j);
-  out[5] = rnd(a2 * z2 - (z1 - z2) * j + b2 * h);
+  const D a2 = M::rnd((d.d2l / pt.r2l + d.d2r / pt.r2r) * k / d.phi2);
+  const D b2 = M::rnd((d.d2l / pt.r2l - d.d2r / pt.r2r) * k / d.phi2);
+  out[3] = M::rnd(a2 * x2 - (x1 - x2) * j);
+  out[4] = M::rnd(a2 * y2 - (y1 - y2) * j);
+  out[5] = M::rnd(a2 * z2 - (z1 - z2) * j + b2 * h);
 }
 
 }  // namespace qh2

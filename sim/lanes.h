@@ -1,6 +1,6 @@
-// Lane vectors of the engine: kLanes walkers side by side in GCC vector types, with
-// the operations the formulas need. Every lane computes exactly what the scalar code
-// computes (IEEE operations lane by lane, the same roundings), only several at once.
+// Lane vectors of the engine: several walkers or separations side by side in GCC vector
+// types, with the operations the formulas need. Every lane computes exactly what the
+// scalar code computes (IEEE operations lane by lane, the same roundings).
 #pragma once
 
 #include <cmath>
@@ -11,44 +11,50 @@
 // instruction set does not apply.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
-// Lane helpers are always inlined: the trajectory kernel is compiled once per
-// instruction set, and an out-of-line helper would pass lanes in another convention.
+// Every function that takes or returns lanes and is not itself compiled for a kernel's
+// instruction set must be always inlined (no lambdas either): the kernels are compiled
+// once per instruction set, and a function compiled for the baseline passes lanes in
+// another convention than its caller. Unoptimised builds would show it first.
 #define QH2_INLINE inline __attribute__((always_inline))
 
 namespace qh2 {
 
-inline constexpr int kLanes = 8;
+template <class T, int N>
+struct VectorOf {
+  typedef T type __attribute__((vector_size(sizeof(T) * N)));
+};
 
-typedef double LaneD __attribute__((vector_size(8 * kLanes)));
-typedef float LaneF __attribute__((vector_size(4 * kLanes)));
-typedef int32_t LaneI __attribute__((vector_size(4 * kLanes)));
-typedef uint32_t LaneU __attribute__((vector_size(4 * kLanes)));
-typedef uint64_t LaneU64 __attribute__((vector_size(8 * kLanes)));
+// The lane types that go with a vector D of doubles: as many floats, 32- and 64-bit
+// integers, lane for lane.
+template <class D>
+inline constexpr int lanes_of = sizeof(D) / sizeof(double);
+template <class D>
+using FloatsOf = typename VectorOf<float, lanes_of<D>>::type;
+template <class D>
+using Int32sOf = typename VectorOf<int32_t, lanes_of<D>>::type;
+template <class D>
+using Int64sOf = typename VectorOf<int64_t, lanes_of<D>>::type;
+template <class D>
+using Uint64sOf = typename VectorOf<uint64_t, lanes_of<D>>::type;
 
-// Rounding to single precision, the value kept widened: rnd(x) is (double)(float)x.
-QH2_INLINE double rnd(double x) {
-  return static_cast<float>(x);
-}
-QH2_INLINE LaneD rnd(LaneD x) {
-  return __builtin_convertvector(__builtin_convertvector(x, LaneF), LaneD);
+template <class D>
+concept DoubleLanes = lanes_of<D> >
+1 && sizeof(D) == sizeof(double) * lanes_of<D>;
+
+// a where the mask (all ones or all zeros per lane) is set, b elsewhere: bit operations,
+// because comparisons and selections of lane vectors written here would be lowered lane
+// by lane, outside the kernels' instruction set (M::less gives the masks).
+template <DoubleLanes D>
+QH2_INLINE D select(Int64sOf<D> mask, D a, D b) {
+  using I = Int64sOf<D>;
+  return __builtin_bit_cast(D,
+                            (__builtin_bit_cast(I, a) & mask) | (__builtin_bit_cast(I, b) & ~mask));
 }
 
-// exp and sqrt in double, rounded to single precision, lane by lane.
-QH2_INLINE double exp_r(double x) {
-  return static_cast<float>(std::exp(x));
-}
-QH2_INLINE double sqrt_r(double x) {
-  return static_cast<float>(std::sqrt(x));
-}
-QH2_INLINE LaneD exp_r(LaneD x) {
-  LaneD r;
-  for (int l = 0; l < kLanes; ++l) r[l] = exp_r(x[l]);
-  return r;
-}
-QH2_INLINE LaneD sqrt_r(LaneD x) {
-  LaneD r;
-  for (int l = 0; l < kLanes; ++l) r[l] = sqrt_r(x[l]);
-  return r;
+// The same value in every lane.
+template <class V, class T>
+QH2_INLINE V splat(T x) {
+  return V{} + x;
 }
 
 }  // namespace qh2

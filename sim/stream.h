@@ -45,9 +45,9 @@ constexpr uint32_t lehmer_jump(uint32_t s, uint64_t k) {
 // The number rannos returns for the state s: s / 2147483711 rounded to single
 // precision. Multiplying by the double reciprocal rounds to the same float for every
 // state 1 ... 2^31 - 2 (checked over all of them by the tests), and is much cheaper.
+inline constexpr double kUniformScale = 1.0 / 2147483711.0;
 inline float lehmer_uniform(uint32_t s) {
-  constexpr double kInverse = 1.0 / 2147483711.0;
-  return static_cast<float>(static_cast<double>(static_cast<int32_t>(s)) * kInverse);
+  return static_cast<float>(static_cast<double>(static_cast<int32_t>(s)) * kUniformScale);
 }
 
 }  // namespace qh2

@@ -13,6 +13,10 @@ using namespace qh2;
 
 namespace {
 
+// Eight lanes, as the widest kernels use.
+constexpr int kLanes = 8;
+typedef VectorOf<double, kLanes>::type LaneD;
+
 // Optimised builds check every state where the tests say "all"; others every 61st.
 #ifdef __OPTIMIZE__
 constexpr uint32_t kStride = 1;
@@ -105,7 +109,7 @@ TEST(LaneGenerator, EveryLaneMatchesTheScalarGenerator) {
     LaneD x;
     for (int l = 0; l < kLanes; ++l) x[l] = states[at + l];
     const LaneD stepped = lehmer_step(x);
-    const LaneF numbers = lehmer_uniform(stepped);
+    const FloatsOf<LaneD> numbers = lehmer_uniform(stepped);
     for (int l = 0; l < kLanes; ++l) {
       ASSERT_EQ(stepped[l], lehmer_step(states[at + l])) << states[at + l];
       ASSERT_EQ(numbers[l], lehmer_uniform(lehmer_step(states[at + l]))) << states[at + l];

@@ -1,0 +1,14 @@
+// The plain program the benchmark measures qh2 against: the same start-up, result lines
+// and plot, with the scan computed by the sequential routines alone, on one thread.
+#include <iostream>
+
+#include "sim/driver.h"
+#include "sim/energy_plot.h"
+
+int main() {
+  qh2_startup();
+  ScanPoints scan = reference_scan(std::cout);
+  std::cout.flush();
+  plot_energy_curve(scan, "cons");
+  return 0;
+}
