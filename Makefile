@@ -75,13 +75,15 @@ picture: build-run
 FUZZ_SECONDS ?= 600
 fuzz: bootstrap
 	@scripts/bootstrap.sh test clang libclang-rt-14-dev
-	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DSTYLUS_LIBFUZZER=ON \
-	  -DSTYLUS_BENCH=OFF $(CMAKE_FLAGS)
-	cmake --build build-fuzz -j $(JOBS) --target stylus_libfuzzer
-	mkdir -p build-fuzz/corpus
-	cd build-fuzz && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1 \
-	  ./tests/fuzz/stylus_libfuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=20 corpus \
-	  ../tests/fuzz/corpus
+	$(call generator_check,build-fuzz)
+	@CC=clang CXX=clang++ $(CONFIGURE) -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug \
+	  -DSTYLUS_LIBFUZZER=ON -DSTYLUS_BENCH=OFF $(CMAKE_FLAGS)
+	@cmake --build build-fuzz -j $(JOBS) --target stylus_libfuzzer
+	@mkdir -p build-fuzz/corpus build-fuzz/artifacts
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1 \
+	  build-fuzz/tests/fuzz/stylus_libfuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=60 \
+	  -artifact_prefix=$(CURDIR)/build-fuzz/artifacts/ $(CURDIR)/build-fuzz/corpus \
+	  $(CURDIR)/tests/fuzz/corpus
 
 format:
 	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
