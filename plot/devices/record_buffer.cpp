@@ -19,8 +19,8 @@ void RecordBuffer::add(const char* text, int n) {
 
 void RecordBuffer::write_text_record() {
   if (sink_ != nullptr && fill_ > 0) {
-    sink_->write(buf_, static_cast<std::size_t>(fill_));
-    sink_->put('\n');
+    buf_[fill_] = '\n';
+    sink_->write(buf_, static_cast<std::size_t>(fill_) + 1);
   }
   fill_ = 0;
 }

@@ -27,6 +27,8 @@ class RecordBuffer {
   // Appends the blank-ended tokens of text (the blank belongs to the token); a token that
   // is only a blank is dropped, and so is what follows the last blank or a zero byte.
   void append_tokens(const char* text, int n);
+  // Appends one token that ends in its blank (n >= 2), as append_tokens does with it.
+  void append_token(const char* token, int n) { append_item(token, n); }
   // Writes the pending record: text with a line end, binary padded with blanks.
   void flush();
 
@@ -44,7 +46,7 @@ class RecordBuffer {
   RecordKind kind_;
   int len_;
   int fill_ = 0;
-  char buf_[kCapacity] = {};
+  char buf_[kCapacity + 1] = {};  // room for the line end of a full text record
 };
 
 // The record buffer of the session's driver (null when it has none).

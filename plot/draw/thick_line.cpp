@@ -43,6 +43,12 @@ void Stroker::centre_line(const float* x, const float* y, int count) {
 }
 
 void Stroker::clip(float x1, float y1, float x2, float y2) {
+  // Most segments lie wholly inside: no cut, no move (what clip_segment finds as well; a
+  // NaN coordinate counts as outside and takes the full path).
+  if (!window_.outside(x1, y1) && !window_.outside(x2, y2)) {
+    sink_(x2, y2, kPenDraw);
+    return;
+  }
   const ClippedSegment seg = clip_segment(window_, x1, y1, x2, y2);
   if (!seg.visible) return;
   if (seg.move) sink_(seg.x1, seg.y1, kPenMove);
