@@ -148,10 +148,12 @@ extern "C" int nyposn(float y) {
   return page_round(yposn(y));
 }
 
+void stylus::user_to_page(float& x, float& y) {
+  x = std::clamp(xposn(x), -kPageLimit, kPageLimit);
+  y = std::clamp(yposn(y), -kPageLimit, kPageLimit);
+}
+
 extern "C" void trfrel(float* xs, float* ys, int n) {
   if (n > 0 && (missing_argument(xs, "trfrel") || missing_argument(ys, "trfrel"))) return;
-  for (int i = 0; i < n; ++i) {
-    xs[i] = std::clamp(xposn(xs[i]), -kPageLimit, kPageLimit);
-    ys[i] = std::clamp(yposn(ys[i]), -kPageLimit, kPageLimit);
-  }
+  for (int i = 0; i < n; ++i) user_to_page(xs[i], ys[i]);
 }

@@ -4,6 +4,8 @@
 // the buffer of the session's driver.
 #pragma once
 
+#include <cstring>
+
 #include "devices/byte_sink.h"
 
 namespace stylus {
@@ -37,10 +39,21 @@ class RecordBuffer {
   RecordKind kind() const { return kind_; }
 
  private:
-  void add(const char* text, int n);
+  void add(const char* text, int n) {
+    std::memcpy(buf_ + fill_, text, static_cast<std::size_t>(n));
+    fill_ += n;
+  }
   void write_text_record();
   void write_binary_record();
-  void append_item(const char* text, int n);
+  // Appends one text item: it starts the next record when it does not fit.
+  void append_item(const char* text, int n) {
+    if (fill_ + n > len_) {
+      append_long_item(text, n);
+      return;
+    }
+    add(text, n);
+  }
+  void append_long_item(const char* text, int n);
 
   ByteSink* sink_;
   RecordKind kind_;

@@ -107,16 +107,30 @@ void WmfRecorder::delete_object(int index) {
   if (selected_brush_ == index) selected_brush_ = kDefaultObject;
 }
 
+// A record of two coordinates, the bulk of a drawing: put together whole, then appended.
+void WmfRecorder::point_record(WmfFunction function, int x, int y) {
+  constexpr std::uint32_t kWords = kRecordHeaderWords + 2;
+  max_record_ = std::max(max_record_, kWords);
+  const auto u16 = [](char* at, std::uint32_t v) {
+    at[0] = static_cast<char>(v & 0xFF);
+    at[1] = static_cast<char>((v >> 8) & 0xFF);
+  };
+  const auto coord = [](int v) { return static_cast<std::uint16_t>(std::clamp(v, -32768, 32767)); };
+  char record[2 * kWords];
+  u16(record, kWords);
+  u16(record + 2, 0);
+  u16(record + 4, function);
+  u16(record + 6, coord(y));
+  u16(record + 8, coord(x));
+  records_.append(record, sizeof record);
+}
+
 void WmfRecorder::move_to(int x, int y) {
-  begin(kWmfMoveTo, 2);
-  put_coord(y);
-  put_coord(x);
+  point_record(kWmfMoveTo, x, y);
 }
 
 void WmfRecorder::line_to(int x, int y) {
-  begin(kWmfLineTo, 2);
-  put_coord(y);
-  put_coord(x);
+  point_record(kWmfLineTo, x, y);
 }
 
 void WmfRecorder::pat_blt(int x, int y, int w, int h, std::uint32_t rop) {

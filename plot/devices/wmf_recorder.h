@@ -67,6 +67,8 @@ class WmfRecorder {
   void begin(WmfFunction function, int n);
   void put_coord(int v);
   void put_color(RgbColor c);
+  // MoveTo or LineTo (y before x).
+  void point_record(WmfFunction function, int x, int y);
   int create(Kind kind);
 
   std::string records_;

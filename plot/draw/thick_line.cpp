@@ -28,13 +28,13 @@ void Stroker::stroke(const float* x, const float* y, int count, int line_width) 
 void Stroker::centre_line(const float* x, const float* y, int count) {
   if (count <= 0) return;
   bool outside = window_.outside(x[0], y[0]);
-  if (!outside) sink_(x[0], y[0], kPenMove);
+  if (!outside) emit(x[0], y[0], kPenMove);
   for (int i = 1; i < count; ++i) {
     // Once a point has been outside, every further segment goes through the clipper.
     if (!outside) {
       outside = window_.outside(x[i], y[i]);
       if (!outside) {
-        sink_(x[i], y[i], kPenDraw);
+        emit(x[i], y[i], kPenDraw);
         continue;
       }
     }
@@ -46,17 +46,17 @@ void Stroker::clip(float x1, float y1, float x2, float y2) {
   // Most segments lie wholly inside: no cut, no move (what clip_segment finds as well; a
   // NaN coordinate counts as outside and takes the full path).
   if (!window_.outside(x1, y1) && !window_.outside(x2, y2)) {
-    sink_(x2, y2, kPenDraw);
+    emit(x2, y2, kPenDraw);
     return;
   }
   const ClippedSegment seg = clip_segment(window_, x1, y1, x2, y2);
   if (!seg.visible) return;
-  if (seg.move) sink_(seg.x1, seg.y1, kPenMove);
-  sink_(seg.x2, seg.y2, kPenDraw);
+  if (seg.move) emit(seg.x1, seg.y1, kPenMove);
+  emit(seg.x2, seg.y2, kPenDraw);
 }
 
 void Stroker::send_if_inside(Point p, int pen) {
-  if (!window_.outside(p.x, p.y)) sink_(p.x, p.y, pen);
+  if (!window_.outside(p.x, p.y)) emit(p.x, p.y, pen);
 }
 
 void Stroker::outline(const float* x, const float* y, int count, float d, float e) {
