@@ -34,6 +34,10 @@ void VirtualRaster::qqvini(int page_w, int page_h, int& width, int& height, int 
 
 void VirtualRaster::qqvlin(int x1, int y1, int x2, int y2) {
   const unsigned char c = static_cast<unsigned char>(nclr_ & 0xFF);
+  if (x1 == x2 && y1 == y2) {  // the most common line of a dense curve
+    qqvwpx(x1, y1, nclr_);
+    return;
+  }
   if (y1 == y2) {
     // The pixels x1 to x2 of the row, whichever way the line runs.
     if (y1 < 0 || y1 >= nheight_) return;
