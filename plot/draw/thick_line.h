@@ -48,11 +48,25 @@ class Stroker {
   }
   // Sends p with the pen code when it lies inside the window.
   void send_if_inside(Point p, int pen);
-  void rectangle(const float* x, const float* y, float d, float e);
+  // The directions of a polyline, one outline or several: the angles of its segments
+  // i -> i + 1, each computed once; the reverse of a segment is derived from them.
+  class Directions {
+   public:
+    Directions(const float* x, const float* y, int count);
+    // segment_direction of the segment from point a to point b.
+    Direction operator()(int a, int b) const;
+
+   private:
+    const float* x_;
+    const float* y_;
+    std::vector<SegmentAngle> angles_;
+  };
+  void outline(const float* x, const float* y, int count, float d, float e, const Directions& dir);
+  void rectangle(const float* x, const float* y, float d, float e, const Directions& dir);
   // One side of the outline of a polyline of three or more points, walked with step +1
   // (forwards) or -1 (back along the other side). Returns the last point it clipped to.
   Point pass(const float* x, const float* y, int count, float d, float e, bool closed, int step,
-             Point& start);
+             Point& start, const Directions& dir);
 
   ClipWindow window_;
   PenSink sink_;
