@@ -11,6 +11,7 @@
 #include "devices/device_table.h"
 #include "devices/postscript.h"
 #include "devices/record_buffer.h"
+#include "stylus.h"
 #include "support/fresh_process.h"
 
 using namespace stylus;
@@ -19,6 +20,7 @@ namespace {
 
 TEST(PostScriptPathTokens, AsTheTokenRuleReadsTheirText) {
   fresh_process();
+  metafl("POST");  // the default page
   // All of them floats exactly.
   const std::vector<int> values = {0,      1,      -1,      9999,   -9999,    99999,
                                    -10000, 100000, -123456, 654321, 16777216, -1073741824};
