@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 #include "devices/byte_order.h"
 
@@ -145,17 +146,18 @@ void WmfRecorder::pat_blt(int x, int y, int w, int h, std::uint32_t rop) {
 std::string WmfRecorder::close() {
   begin(kWmfEof, 0);
   // The object count is the size of the table a player must hold: every index ever used.
-  const std::size_t words = kWmfHeaderWords + records_.size() / 2;
-  std::string file;
-  file.reserve(2 * kWmfHeaderWords + records_.size());
-  put_u16_le(file, 1);  // type 1, as the Windows recorder writes files (readers refuse 2)
-  put_u16_le(file, kWmfHeaderWords);
-  put_u16_le(file, 0x0300);
-  put_u32_le(file, static_cast<std::uint32_t>(words));
-  put_u16_le(file, static_cast<std::uint16_t>(objects_.size()));
-  put_u32_le(file, max_record_);
-  put_u16_le(file, 0);  // no parameters
-  file += records_;
+  // The records follow the room kept for the header, so the words are all of the file.
+  const std::size_t words = records_.size() / 2;
+  std::string header;
+  put_u16_le(header, 1);  // type 1, as the Windows recorder writes files (readers refuse 2)
+  put_u16_le(header, kWmfHeaderWords);
+  put_u16_le(header, 0x0300);
+  put_u32_le(header, static_cast<std::uint32_t>(words));
+  put_u16_le(header, static_cast<std::uint16_t>(objects_.size()));
+  put_u32_le(header, max_record_);
+  put_u16_le(header, 0);  // no parameters
+  std::string file = std::move(records_);
+  file.replace(0, header.size(), header);
   *this = WmfRecorder();
   return file;
 }
