@@ -133,12 +133,26 @@ void setclp() {
 
 using namespace stylus;
 
-extern "C" float xposn(float x) {
+namespace {
+
+// The transformation itself, apart from the exported entry points so that the conversion of
+// every curve point can have it inline.
+float x_to_page(float x) {
   return (log_if(g_axis.log_axis[0], x) - g_scale.x_begin) * g_scale.x_factor + g_scale.x_origin;
 }
 
-extern "C" float yposn(float y) {
+float y_to_page(float y) {
   return g_scale.y_origin - (log_if(g_axis.log_axis[1], y) - g_scale.y_begin) * g_scale.y_factor;
+}
+
+}  // namespace
+
+extern "C" float xposn(float x) {
+  return x_to_page(x);
+}
+
+extern "C" float yposn(float y) {
+  return y_to_page(y);
 }
 
 extern "C" int nxposn(float x) {
@@ -149,8 +163,8 @@ extern "C" int nyposn(float y) {
 }
 
 void stylus::user_to_page(float& x, float& y) {
-  x = std::clamp(xposn(x), -kPageLimit, kPageLimit);
-  y = std::clamp(yposn(y), -kPageLimit, kPageLimit);
+  x = std::clamp(x_to_page(x), -kPageLimit, kPageLimit);
+  y = std::clamp(y_to_page(y), -kPageLimit, kPageLimit);
 }
 
 extern "C" void trfrel(float* xs, float* ys, int n) {
