@@ -112,17 +112,12 @@ void WmfRecorder::delete_object(int index) {
 void WmfRecorder::point_record(WmfFunction function, int x, int y) {
   constexpr std::uint32_t kWords = kRecordHeaderWords + 2;
   max_record_ = std::max(max_record_, kWords);
-  const auto u16 = [](char* at, std::uint32_t v) {
-    at[0] = static_cast<char>(v & 0xFF);
-    at[1] = static_cast<char>((v >> 8) & 0xFF);
-  };
   const auto coord = [](int v) { return static_cast<std::uint16_t>(std::clamp(v, -32768, 32767)); };
   char record[2 * kWords];
-  u16(record, kWords);
-  u16(record + 2, 0);
-  u16(record + 4, function);
-  u16(record + 6, coord(y));
-  u16(record + 8, coord(x));
+  put_u32_le(record, kWords);
+  put_u16_le(record + 4, function);
+  put_u16_le(record + 6, coord(y));
+  put_u16_le(record + 8, coord(x));
   records_.append(record, sizeof record);
 }
 
