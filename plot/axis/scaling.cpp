@@ -133,12 +133,26 @@ void setclp() {
 
 using namespace stylus;
 
-extern "C" float xposn(float x) {
+namespace {
+
+// The transformation itself, apart from the exported entry points so that the conversion of
+// every curve point can have it inline.
+float x_to_page(float x) {
   return (log_if(g_axis.log_axis[0], x) - g_scale.x_begin) * g_scale.x_factor + g_scale.x_origin;
 }
 
-extern "C" float yposn(float y) {
+float y_to_page(float y) {
   return g_scale.y_origin - (log_if(g_axis.log_axis[1], y) - g_scale.y_begin) * g_scale.y_factor;
+}
+
+}  // namespace
+
+extern "C" float xposn(float x) {
+  return x_to_page(x);
+}
+
+extern "C" float yposn(float y) {
+  return y_to_page(y);
 }
 
 extern "C" int nxposn(float x) {
@@ -148,10 +162,12 @@ extern "C" int nyposn(float y) {
   return page_round(yposn(y));
 }
 
+void stylus::user_to_page(float& x, float& y) {
+  x = std::clamp(x_to_page(x), -kPageLimit, kPageLimit);
+  y = std::clamp(y_to_page(y), -kPageLimit, kPageLimit);
+}
+
 extern "C" void trfrel(float* xs, float* ys, int n) {
   if (n > 0 && (missing_argument(xs, "trfrel") || missing_argument(ys, "trfrel"))) return;
-  for (int i = 0; i < n; ++i) {
-    xs[i] = std::clamp(xposn(xs[i]), -kPageLimit, kPageLimit);
-    ys[i] = std::clamp(yposn(ys[i]), -kPageLimit, kPageLimit);
-  }
+  for (int i = 0; i < n; ++i) user_to_page(xs[i], ys[i]);
 }

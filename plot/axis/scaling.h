@@ -35,6 +35,9 @@ AxisClipRecord make_axis_clip(const ClipGeometry& g);
 // Computes g_axis_clip from the current axis system.
 void setclp();
 
+// One user point to page coordinates in place, as trfrel converts each of its points.
+void user_to_page(float& x, float& y);
+
 // Rounds half away from zero, clamped to the int range.
 int round_half_away(float v);
 // v + 0.5 truncated toward zero, clamped to the int range: page positions.

@@ -28,6 +28,17 @@ inline void put_u32_le(std::string& out, std::uint32_t v) {
   put_u16_le(out, v >> 16);
 }
 
+// The same into a character buffer (records put together before they are appended).
+inline void put_u16_le(char* at, std::uint32_t v) {
+  at[0] = static_cast<char>(v & 0xFF);
+  at[1] = static_cast<char>((v >> 8) & 0xFF);
+}
+
+inline void put_u32_le(char* at, std::uint32_t v) {
+  put_u16_le(at, v);
+  put_u16_le(at + 2, v >> 16);
+}
+
 // The same numbers read back (tests and readers of the written files).
 inline std::uint32_t get_u16_be(const std::string& in, std::size_t at) {
   return static_cast<std::uint32_t>(static_cast<unsigned char>(in.at(at))) << 8 |

@@ -158,7 +158,8 @@ void CgmDriver::color(const ColorChange& change) {
 }
 
 void CgmDriver::write_polyline() {
-  std::string b;
+  std::string& b = polyline_;  // its room is kept from one polyline to the next
+  b.clear();
   cgm::put_long_header(b, 4, 1, 4 * count_);  // POLYLINE
   for (int i = 0; i < count_; ++i) {
     cgm::put_word(b, x_[i]);

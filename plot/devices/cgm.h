@@ -78,6 +78,7 @@ class CgmDriver final : public FileDriver {
   RgbColor colour_{};
   bool colour_known_ = false;
   bool colour_due_ = false;
+  std::string polyline_;
 };
 
 std::unique_ptr<Driver> make_cgm_driver(const DeviceRecord& device, DriverMemory& memory);

@@ -18,12 +18,6 @@ PageGeometry current_geometry() {
           g_xvray.meta_offset_x};
 }
 
-// The sum is taken in double so that a float just below k + 0.5 is not rounded up to
-// k + 1 by the addition itself.
-int round_point(float v) {
-  return static_cast<int>(static_cast<double>(v) + 0.5);
-}
-
 DevicePoint screen_point(float x, float y, const PageGeometry& g) {
   const float s = g.scale;
   if (g.rotation == 1) return make_point(y * s, (static_cast<float>(g.nx) - x) * s);

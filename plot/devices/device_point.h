@@ -18,8 +18,11 @@ struct PageGeometry {
 // The geometry of the session in progress.
 PageGeometry current_geometry();
 
-// r(v): v + 0.5 truncated towards zero.
-int round_point(float v);
+// r(v): v + 0.5 truncated towards zero. The sum is taken in double so that a float just
+// below k + 0.5 is not rounded up to k + 1 by the addition itself.
+inline int round_point(float v) {
+  return static_cast<int>(static_cast<double>(v) + 0.5);
+}
 
 // Screen windows, terminals, Windows metafile, raster images, applet.
 DevicePoint screen_point(float x, float y, const PageGeometry& g);

@@ -226,9 +226,17 @@ const DeviceRecord* find_device(int code) {
   return nullptr;
 }
 
+// Asked for every point of the vector path: the record of the code asked for last is kept
+// and looked up again only when the code changes.
 const DeviceRecord& current_device() {
-  const DeviceRecord* d = find_device(g_ivray.device);
-  return d != nullptr ? *d : kNoDevice;
+  static int code = 0;
+  static const DeviceRecord* record = nullptr;
+  if (record == nullptr || g_ivray.device != code) {
+    const DeviceRecord* d = find_device(g_ivray.device);
+    record = d != nullptr ? d : &kNoDevice;
+    code = g_ivray.device;
+  }
+  return *record;
 }
 
 Driver* current_driver() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "devices/number_text.h"
 #include "draw/pen.h"
 #include "state/state.h"
 
@@ -49,10 +50,11 @@ void GkslDriver::header() {
 }
 
 void GkslDriver::point(const DevicePoint& p, int pen) {
-  char text[64];
-  const int n = std::snprintf(text, sizeof text, "%10.7f%10.7f", static_cast<double>(p.x),
-                              static_cast<double>(p.y));
-  records_.append(text, std::min(n, static_cast<int>(sizeof text) - 1));
+  // "%10.7f%10.7f" of the two, cut to 63 characters as a 64-byte buffer would hold them.
+  char text[2 * kNumberTextSize];
+  int n = fixed_text(text, p.x, 7, 10);
+  n += fixed_text(text + n, p.y, 7, 10);
+  records_.append(text, std::min(n, 63));
   if (pen != last_pen_) {
     records_.append(pen == kPenDraw ? kDrawField : kMoveField, kField);
     last_pen_ = pen;

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "devices/file_driver.h"
+#include "devices/number_text.h"
 #include "state/state.h"
 
 namespace stylus {
@@ -32,10 +33,15 @@ class HpglDriver final : public FileDriver {
   // sheet: null for "HPGL", which keeps its fixed scale.
   explicit HpglDriver(const Sheet* sheet) : FileDriver(RecordKind::kText), sheet_(sheet) {}
 
+  // "%s%d,%d;" with "PD" or "PU".
   void point(const DevicePoint& p, int pen) override {
-    char item[40];
-    const int n =
-        std::snprintf(item, sizeof item, "%s%d,%d;", pen == kPenDraw ? "PD" : "PU", p.ix, p.iy);
+    char item[2 * kNumberTextSize];
+    item[0] = 'P';
+    item[1] = pen == kPenDraw ? 'D' : 'U';
+    int n = 2 + int_text(item + 2, p.ix);
+    item[n++] = ',';
+    n += int_text(item + n, p.iy);
+    item[n++] = ';';
     records_.append(item, n);
   }
   // A pen is selected only when the colour number really changes.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "devices/file_driver.h"
+#include "devices/number_text.h"
 #include "state/state.h"
 #include "stylus.h"
 
@@ -23,7 +24,7 @@ class JavaAppletDriver final : public FileDriver {
 
   // A move only remembers the point; a draw is a line from the last point.
   void point(const DevicePoint& p, int pen) override {
-    if (pen == kPenDraw) format("  g.drawLine (%d,%d,%d,%d);\n", last_x_, last_y_, p.ix, p.iy);
+    if (pen == kPenDraw) draw_line(p.ix, p.iy);
     last_x_ = p.ix;
     last_y_ = p.iy;
   }
@@ -37,6 +38,22 @@ class JavaAppletDriver final : public FileDriver {
   void end() override { put("  }\n}\n"); }
 
  private:
+  // "  g.drawLine (%d,%d,%d,%d);\n" from the last point to (x, y).
+  void draw_line(int x, int y) {
+    static constexpr std::string_view kStart = "  g.drawLine (";
+    char line[4 * kNumberTextSize];
+    kStart.copy(line, kStart.size());
+    int n = static_cast<int>(kStart.size());
+    for (int v : {last_x_, last_y_, x, y}) {
+      n += int_text(line + n, v);
+      line[n++] = ',';
+    }
+    line[n - 1] = ')';
+    line[n++] = ';';
+    line[n++] = '\n';
+    put(std::string_view(line, static_cast<std::size_t>(n)));
+  }
+
   int last_x_ = 0, last_y_ = 0;
 };
 

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "devices/file_driver.h"
+#include "devices/number_text.h"
 #include "state/state.h"
 
 namespace stylus {
@@ -22,10 +24,14 @@ class KyoceraDriver final : public FileDriver {
   KyoceraDriver() : FileDriver(RecordKind::kText) {}
 
   // A whole command is one item, so a record never separates it from its coordinates.
+  // "%s%4d,%4d;" with "DAP " or "MAP ".
   void point(const DevicePoint& p, int pen) override {
-    char item[40];
-    const int n = std::snprintf(item, sizeof item, "%s%4d,%4d;", pen == kPenDraw ? "DAP " : "MAP ",
-                                p.ix, p.iy);
+    char item[2 * kNumberTextSize];
+    std::memcpy(item, pen == kPenDraw ? "DAP " : "MAP ", 4);
+    int n = 4 + int_text(item + 4, p.ix, 4);
+    item[n++] = ',';
+    n += int_text(item + n, p.iy, 4);
+    item[n++] = ';';
     records_.append(item, n);
   }
 

@@ -65,9 +65,9 @@ class PdfDriver final : public VectorDriver {
 
  private:
   void point_op(float x, float y, const char* op) {
-    content_ += vector_number(x);
+    append_vector_number(content_, x);
     content_ += ' ';
-    content_ += vector_number(y);
+    append_vector_number(content_, y);
     content_ += op;
   }
   // The page's extents in PDF points: page_nx + 1 page points across.

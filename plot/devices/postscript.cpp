@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "devices/device_point.h"
+#include "devices/number_text.h"
 #include "state/state.h"
 #include "stylus.h"
 
@@ -149,11 +150,35 @@ void PostScriptDriver::header() {
   }
 }
 
+namespace {
+
+// "%5d" of v is exactly five characters: the text "%5d %5d u " of a point is 14 long.
+bool five_characters(int v) {
+  return v >= -9999 && v <= 99999;
+}
+
+// The token of "%5d " without its leading blanks, which the token records drop.
+void append_number_token(RecordBuffer& records, int v) {
+  char text[kNumberTextSize];
+  int n = int_text(text, v);
+  text[n++] = ' ';
+  records.append_token(text, n);
+}
+
+}  // namespace
+
 void PostScriptDriver::write_path() {
-  char buf[32];
   for (int i = 0; i < count_; ++i) {
-    std::snprintf(buf, sizeof buf, "%5d %5d %s ", x_[i], y_[i], i == 0 ? "u" : "d");
-    records_.append_tokens(buf, 14);
+    if (five_characters(x_[i]) && five_characters(y_[i])) {
+      append_number_token(records_, x_[i]);
+      append_number_token(records_, y_[i]);
+      records_.append_token(i == 0 ? "u " : "d ", 2);
+    } else {
+      // Longer numbers push the end of the text past the 14 characters that are read.
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "%5d %5d %s ", x_[i], y_[i], i == 0 ? "u" : "d");
+      records_.append_tokens(buf, 14);
+    }
   }
   records_.append_tokens("p ", 2);
 }

@@ -31,9 +31,13 @@ class RasterDriver final : public Driver {
   const VirtualRaster& raster() const { return raster_; }
 
  private:
+  // The last point apart, so that its two coordinates are copied one by one: the dispatch
+  // stores them one by one, and a single wider read of both would have to wait for the
+  // stores to reach the cache.
+  int last_x_ = 0;
   std::optional<ImageFormat> end_image_;
   VirtualRaster raster_;
-  int last_x_ = 0, last_y_ = 0;
+  int last_y_ = 0;
 };
 
 std::unique_ptr<Driver> make_raster_driver(const DeviceRecord& device, DriverMemory& memory);

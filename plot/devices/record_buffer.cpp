@@ -12,15 +12,10 @@ RecordBuffer::RecordBuffer(ByteSink* sink, RecordKind kind, int record_length)
       kind_(kind),
       len_(record_length > 0 && record_length <= kCapacity ? record_length : kCapacity) {}
 
-void RecordBuffer::add(const char* text, int n) {
-  std::memcpy(buf_ + fill_, text, static_cast<std::size_t>(n));
-  fill_ += n;
-}
-
 void RecordBuffer::write_text_record() {
   if (sink_ != nullptr && fill_ > 0) {
-    sink_->write(buf_, static_cast<std::size_t>(fill_));
-    sink_->put('\n');
+    buf_[fill_] = '\n';
+    sink_->write(buf_, static_cast<std::size_t>(fill_) + 1);
   }
   fill_ = 0;
 }
@@ -30,8 +25,8 @@ void RecordBuffer::write_binary_record() {
   fill_ = 0;
 }
 
-void RecordBuffer::append_item(const char* text, int n) {
-  if (fill_ + n > len_) write_text_record();
+void RecordBuffer::append_long_item(const char* text, int n) {
+  write_text_record();
   while (n > len_) {
     add(text, len_);
     write_text_record();

@@ -4,6 +4,8 @@
 // the buffer of the session's driver.
 #pragma once
 
+#include <cstring>
+
 #include "devices/byte_sink.h"
 
 namespace stylus {
@@ -27,6 +29,8 @@ class RecordBuffer {
   // Appends the blank-ended tokens of text (the blank belongs to the token); a token that
   // is only a blank is dropped, and so is what follows the last blank or a zero byte.
   void append_tokens(const char* text, int n);
+  // Appends one token that ends in its blank (n >= 2), as append_tokens does with it.
+  void append_token(const char* token, int n) { append_item(token, n); }
   // Writes the pending record: text with a line end, binary padded with blanks.
   void flush();
 
@@ -35,16 +39,27 @@ class RecordBuffer {
   RecordKind kind() const { return kind_; }
 
  private:
-  void add(const char* text, int n);
+  void add(const char* text, int n) {
+    std::memcpy(buf_ + fill_, text, static_cast<std::size_t>(n));
+    fill_ += n;
+  }
   void write_text_record();
   void write_binary_record();
-  void append_item(const char* text, int n);
+  // Appends one text item: it starts the next record when it does not fit.
+  void append_item(const char* text, int n) {
+    if (fill_ + n > len_) {
+      append_long_item(text, n);
+      return;
+    }
+    add(text, n);
+  }
+  void append_long_item(const char* text, int n);
 
   ByteSink* sink_;
   RecordKind kind_;
   int len_;
   int fill_ = 0;
-  char buf_[kCapacity] = {};
+  char buf_[kCapacity + 1] = {};  // room for the line end of a full text record
 };
 
 // The record buffer of the session's driver (null when it has none).

@@ -19,13 +19,14 @@ class SvgDriver final : public VectorDriver {
   void begin_group(const VectorPen& pen) override;
   void end_group() override { put("</g>\n"); }
   void begin_polyline(float x, float y) override {
-    path_ = "<path d=\"M" + vector_number(x) + ' ' + vector_number(y);
+    path_ = "<path d=\"M";
+    append_point(x, y);
     segments_ = 0;
   }
   // Lines after the first need no command letter of their own.
   void line_to(float x, float y) override {
     path_ += segments_++ == 0 ? 'L' : ' ';
-    path_ += vector_number(x) + ' ' + vector_number(y);
+    append_point(x, y);
   }
   void end_polyline() override {
     path_ += "\"/>\n";
@@ -34,6 +35,11 @@ class SvgDriver final : public VectorDriver {
   void footer() override { put("</g>\n</svg>\n"); }
 
  private:
+  void append_point(float x, float y) {
+    append_vector_number(path_, x);
+    path_ += ' ';
+    append_vector_number(path_, y);
+  }
   void put(const std::string& text) {
     if (out() != nullptr) out()->put(text);
   }

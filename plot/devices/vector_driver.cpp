@@ -3,7 +3,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
+#include "devices/number_text.h"
 #include "state/state.h"
 
 namespace stylus {
@@ -23,6 +25,20 @@ std::string vector_number(double v, int decimals) {
   }
   if (s == "-0") s = "0";
   return s;
+}
+
+void append_vector_number(std::string& out, float v) {
+  char text[kNumberTextSize];
+  int n = fixed_text(text, v, 2, 0);
+  if (std::memchr(text, '.', static_cast<std::size_t>(n)) != nullptr) {
+    while (text[n - 1] == '0') --n;
+    if (text[n - 1] == '.') --n;
+  }
+  if (n == 2 && text[0] == '-' && text[1] == '0') {
+    out += '0';
+    return;
+  }
+  out.append(text, static_cast<std::size_t>(n));
 }
 
 bool VectorDriver::start(ByteSink* out) {

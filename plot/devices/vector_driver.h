@@ -15,6 +15,8 @@ float vector_line_width(int width);
 // A number as the files write it: at most `decimals` decimals, without trailing zeros, a
 // trailing dot or a minus before zero (2969 not 2969.00, 2.69, 0 not -0).
 std::string vector_number(double v, int decimals = 2);
+// vector_number(v) of a coordinate, appended to out.
+void append_vector_number(std::string& out, float v);
 
 // The pen of a group of polylines: colour and width in page points.
 struct VectorPen {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace stylus {
@@ -32,39 +33,24 @@ void VirtualRaster::qqvini(int page_w, int page_h, int& width, int& height, int 
 }
 
 void VirtualRaster::qqvlin(int x1, int y1, int x2, int y2) {
+  const unsigned char c = static_cast<unsigned char>(nclr_ & 0xFF);
+  if (x1 == x2 && y1 == y2) {  // the most common line of a dense curve
+    qqvwpx(x1, y1, nclr_);
+    return;
+  }
   if (y1 == y2) {
     // The pixels x1 to x2 of the row, whichever way the line runs.
     if (y1 < 0 || y1 >= nheight_) return;
     const int xa = std::max(std::min(x1, x2), 0), xb = std::min(std::max(x1, x2), nbytes_ - 1);
-    for (int x = xa; x <= xb; ++x) qqvwpx(x, y1, nclr_);
+    if (xa <= xb) std::memset(pixel(xa, y1), c, static_cast<std::size_t>(xb - xa + 1));
     return;
   }
-  const int dx = std::abs(x2 - x1), sx = x1 <= x2 ? 1 : -1;
-  const int dy = std::abs(y2 - y1), sy = y1 <= y2 ? 1 : -1;
-  int x = x1, y = y1;
-  qqvwpx(x, y, nclr_);
-  if (dx > dy) {
-    int e = dx / 2;
-    for (int i = 0; i < dx; ++i) {
-      x += sx;
-      e += dy;
-      if (e > dx) {
-        e -= dx;
-        y += sy;
-      }
-      qqvwpx(x, y, nclr_);
-    }
+  // Every pixel of the line lies in the rectangle of its ends: with both ends inside, no
+  // pixel needs its own test.
+  if (inside(x1, y1) && inside(x2, y2)) {
+    bresenham(x1, y1, x2, y2, [&](int x, int y) { *pixel(x, y) = c; });
   } else {
-    int e = dy / 2;
-    for (int i = 0; i < dy; ++i) {
-      y += sy;
-      e += dx;
-      if (e > dy) {
-        e -= dy;
-        x += sx;
-      }
-      qqvwpx(x, y, nclr_);
-    }
+    bresenham(x1, y1, x2, y2, [&](int x, int y) { qqvwpx(x, y, nclr_); });
   }
 }
 
@@ -81,8 +67,7 @@ void VirtualRaster::qqvers() {
 
 void VirtualRaster::qqvwpx(int x, int y, int ncol) {
   if (!inside(x, y)) return;
-  cvirt_[static_cast<std::size_t>(y) * static_cast<std::size_t>(nwidth_) +
-         static_cast<std::size_t>(x)] = static_cast<unsigned char>(ncol & 0xFF);
+  *pixel(x, y) = static_cast<unsigned char>(ncol & 0xFF);
 }
 
 int VirtualRaster::qqvrpx(int x, int y) const {

@@ -3,6 +3,7 @@
 // raw image file stores it; with its line, fill and pixel operations.
 #pragma once
 
+#include <cstdlib>
 #include <vector>
 
 namespace stylus {
@@ -41,6 +42,42 @@ class VirtualRaster {
 
  private:
   bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < nbytes_ && y < nheight_; }
+  unsigned char* pixel(int x, int y) {
+    return cvirt_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(nwidth_) +
+           static_cast<std::size_t>(x);
+  }
+  // The max(dx, dy) + 1 pixels of the line from (x1, y1) to (x2, y2), both ends included,
+  // each handed to set(x, y).
+  template <class Set>
+  static void bresenham(int x1, int y1, int x2, int y2, Set&& set) {
+    const int dx = std::abs(x2 - x1), sx = x1 <= x2 ? 1 : -1;
+    const int dy = std::abs(y2 - y1), sy = y1 <= y2 ? 1 : -1;
+    int x = x1, y = y1;
+    set(x, y);
+    if (dx > dy) {
+      int e = dx / 2;
+      for (int i = 0; i < dx; ++i) {
+        x += sx;
+        e += dy;
+        if (e > dx) {
+          e -= dx;
+          y += sy;
+        }
+        set(x, y);
+      }
+    } else {
+      int e = dy / 2;
+      for (int i = 0; i < dy; ++i) {
+        y += sy;
+        e += dx;
+        if (e > dy) {
+          e -= dy;
+          x += sx;
+        }
+        set(x, y);
+      }
+    }
+  }
 
   std::vector<unsigned char> cvirt_;
   int nbytes_ = 0, nheight_ = 0, nwidth_ = 0;

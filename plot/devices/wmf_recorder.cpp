@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 #include "devices/byte_order.h"
 
@@ -107,16 +108,25 @@ void WmfRecorder::delete_object(int index) {
   if (selected_brush_ == index) selected_brush_ = kDefaultObject;
 }
 
+// A record of two coordinates, the bulk of a drawing: put together whole, then appended.
+void WmfRecorder::point_record(WmfFunction function, int x, int y) {
+  constexpr std::uint32_t kWords = kRecordHeaderWords + 2;
+  max_record_ = std::max(max_record_, kWords);
+  const auto coord = [](int v) { return static_cast<std::uint16_t>(std::clamp(v, -32768, 32767)); };
+  char record[2 * kWords];
+  put_u32_le(record, kWords);
+  put_u16_le(record + 4, function);
+  put_u16_le(record + 6, coord(y));
+  put_u16_le(record + 8, coord(x));
+  records_.append(record, sizeof record);
+}
+
 void WmfRecorder::move_to(int x, int y) {
-  begin(kWmfMoveTo, 2);
-  put_coord(y);
-  put_coord(x);
+  point_record(kWmfMoveTo, x, y);
 }
 
 void WmfRecorder::line_to(int x, int y) {
-  begin(kWmfLineTo, 2);
-  put_coord(y);
-  put_coord(x);
+  point_record(kWmfLineTo, x, y);
 }
 
 void WmfRecorder::pat_blt(int x, int y, int w, int h, std::uint32_t rop) {
@@ -131,17 +141,18 @@ void WmfRecorder::pat_blt(int x, int y, int w, int h, std::uint32_t rop) {
 std::string WmfRecorder::close() {
   begin(kWmfEof, 0);
   // The object count is the size of the table a player must hold: every index ever used.
-  const std::size_t words = kWmfHeaderWords + records_.size() / 2;
-  std::string file;
-  file.reserve(2 * kWmfHeaderWords + records_.size());
-  put_u16_le(file, 1);  // type 1, as the Windows recorder writes files (readers refuse 2)
-  put_u16_le(file, kWmfHeaderWords);
-  put_u16_le(file, 0x0300);
-  put_u32_le(file, static_cast<std::uint32_t>(words));
-  put_u16_le(file, static_cast<std::uint16_t>(objects_.size()));
-  put_u32_le(file, max_record_);
-  put_u16_le(file, 0);  // no parameters
-  file += records_;
+  // The records follow the room kept for the header, so the words are all of the file.
+  const std::size_t words = records_.size() / 2;
+  std::string header;
+  put_u16_le(header, 1);  // type 1, as the Windows recorder writes files (readers refuse 2)
+  put_u16_le(header, kWmfHeaderWords);
+  put_u16_le(header, 0x0300);
+  put_u32_le(header, static_cast<std::uint32_t>(words));
+  put_u16_le(header, static_cast<std::uint16_t>(objects_.size()));
+  put_u32_le(header, max_record_);
+  put_u16_le(header, 0);  // no parameters
+  std::string file = std::move(records_);
+  file.replace(0, header.size(), header);
   *this = WmfRecorder();
   return file;
 }

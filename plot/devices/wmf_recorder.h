@@ -67,9 +67,13 @@ class WmfRecorder {
   void begin(WmfFunction function, int n);
   void put_coord(int v);
   void put_color(RgbColor c);
+  // MoveTo or LineTo (y before x).
+  void point_record(WmfFunction function, int x, int y);
   int create(Kind kind);
 
-  std::string records_;
+  // The records, after room for the header (filled in by close, so that the file is not
+  // copied again).
+  std::string records_ = std::string(2 * kWmfHeaderWords, '\0');
   std::uint32_t max_record_ = 0;
   std::vector<Kind> objects_;  // the player's object table: one slot per index
   int selected_pen_ = kDefaultObject;

@@ -2,7 +2,10 @@
 // intersection and segment direction. Pure functions of their arguments.
 #include "draw/clip.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace stylus {
 
@@ -56,6 +59,83 @@ float qqatan(float y, float x) {
 Direction segment_direction(float xp, float yp, float xq, float yq) {
   const double theta = qqatan(yp - yq, xq - xp);
   return {static_cast<float>(std::sin(theta)), static_cast<float>(std::cos(theta))};
+}
+
+// The same steps as qqatan and segment_direction, keeping the doubles.
+SegmentAngle segment_angle(float xp, float yp, float xq, float yq) {
+  const float y = yp - yq, x = xq - xp;
+  SegmentAngle a;
+  if (std::fabs(x) > 1.0e-6f) {
+    a.atan2 = std::atan2(static_cast<double>(y), static_cast<double>(x));
+    a.theta = static_cast<float>(a.atan2);
+  } else {
+    a.atan2 = std::numeric_limits<double>::quiet_NaN();
+    a.theta = y >= 0.0f ? 1.570796f : -1.570796f;
+  }
+  const double theta = a.theta;
+  a.sin = std::sin(theta);
+  a.cos = std::cos(theta);
+  return a;
+}
+
+namespace {
+
+constexpr double kPiHigh = 0x1.921fb54442d18p1;   // pi rounded to double
+constexpr double kPiLow = 0x1.1a62633145c07p-53;  // pi - kPiHigh
+
+// True, with the float in f, when every number within bound of v rounds to one float.
+bool rounds_surely(double v, double bound, float& f) {
+  const float lo = static_cast<float>(v - bound), hi = static_cast<float>(v + bound);
+  if (std::bit_cast<std::uint32_t>(lo) != std::bit_cast<std::uint32_t>(hi)) return false;
+  f = lo;
+  return true;
+}
+
+// a + b = s + e exactly (Knuth).
+void two_sum(double a, double b, double& s, double& e) {
+  s = a + b;
+  const double bv = s - a;
+  e = (a - (s - bv)) + (b - bv);
+}
+
+}  // namespace
+
+// The reverse of a segment with y = yp - yq != 0 and |x| = |xq - xp| > 1e-6 turns the exact
+// angle by pi: t' = t - sg pi, sg the sign of y (its differences are exact negations). The
+// library's atan2, sin and cos are within an ulp of the exact values (its documented
+// bound), so:
+// - t' is known from the library's t to 2^-51 of |t| + |t'|; its float is sure when the
+//   whole interval of 2^-50 rounds to one float;
+// - with e = theta' - theta + sg pi (exact but for the last bits, two_sum), the float angles
+//   differ by e from the exact reverse, so sin theta' = -sin(theta + e) =
+//   -(sin theta cos e + cos theta sin e) and likewise the cosine, from the library's sine and
+//   cosine of theta to a few ulps of the terms; each is sure when its interval of 2^-48 of
+//   those terms rounds to one float.
+// Whatever is not sure is computed as segment_direction does.
+Direction reverse_direction(const SegmentAngle& a, float xp, float yp, float xq, float yq) {
+  const float y = yp - yq;
+  float theta;
+  if (y == 0.0f || !std::isfinite(a.atan2)) return segment_direction(xq, yq, xp, yp);
+  const double sg = y > 0.0f ? 1.0 : -1.0;
+  const double t = (a.atan2 - sg * kPiHigh) - sg * kPiLow;
+  if (!rounds_surely(t, (std::fabs(a.atan2) + std::fabs(t)) * 0x1p-50, theta))
+    return segment_direction(xq, yq, xp, yp);
+  double s1, e1, s2, e2;
+  two_sum(static_cast<double>(theta), sg * kPiHigh, s1, e1);
+  two_sum(s1, -static_cast<double>(a.theta), s2, e2);
+  const double e = s2 + ((e1 + e2) + sg * kPiLow);
+  const double ee = e * e;
+  const double cos_e = 1.0 - 0.5 * ee, sin_e = e - e * (ee * (1.0 / 6.0));
+  const double sin_r = -(a.sin * cos_e + a.cos * sin_e);
+  const double cos_r = -(a.cos * cos_e - a.sin * sin_e);
+  const double spread = std::fabs(a.sin) + std::fabs(a.cos * e);
+  const double spread_c = std::fabs(a.cos) + std::fabs(a.sin * e);
+  Direction d;
+  if (!rounds_surely(sin_r, (spread + std::fabs(sin_r)) * 0x1p-48 + 0x1p-100, d.s))
+    d.s = static_cast<float>(std::sin(static_cast<double>(theta)));
+  if (!rounds_surely(cos_r, (spread_c + std::fabs(cos_r)) * 0x1p-48 + 0x1p-100, d.c))
+    d.c = static_cast<float>(std::cos(static_cast<double>(theta)));
+  return d;
 }
 
 namespace {

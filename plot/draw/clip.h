@@ -59,6 +59,20 @@ struct Direction {
 };
 Direction segment_direction(float xp, float yp, float xq, float yq);
 
+// The angle of the segment P -> Q as segment_direction computes it: the float angle of
+// qqatan, the library's double atan2 that it rounds (NaN when qqatan takes its constant for
+// an upright segment), and the double sine and cosine of the float angle.
+struct SegmentAngle {
+  float theta;
+  double atan2;
+  double sin, cos;
+  Direction direction() const { return {static_cast<float>(sin), static_cast<float>(cos)}; }
+};
+SegmentAngle segment_angle(float xp, float yp, float xq, float yq);
+// segment_direction(xq, yq, xp, yp), the reverse of the segment P -> Q whose angle is a,
+// mostly derived from a: same floats, at a fraction of the cost of the library functions.
+Direction reverse_direction(const SegmentAngle& a, float xp, float yp, float xq, float yq);
+
 // What of one segment is visible in a window.
 struct ClippedSegment {
   bool visible;  // false: nothing to draw

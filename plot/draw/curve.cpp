@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "axis/axis_state.h"
+#include "axis/scaling.h"
 #include "draw/clip.h"
 #include "draw/linestyle.h"
 #include "draw/pen.h"
@@ -112,12 +113,12 @@ void slegnd(int entry) {
 }
 
 void rlstrt(float x, float y) {
-  trfrel(&x, &y, 1);
+  user_to_page(x, y);
   strtqq(x, y);
 }
 
 void rlconn(float x, float y) {
-  trfrel(&x, &y, 1);
+  user_to_page(x, y);
   connqq(x, y);
 }
 

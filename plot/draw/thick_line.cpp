@@ -21,20 +21,36 @@ std::vector<float> outline_distances(int line_width) {
 void Stroker::stroke(const float* x, const float* y, int count, int line_width) {
   if (count <= 0) return;
   centre_line(x, y, count);
+  const std::vector<float> distances = outline_distances(line_width);
+  if (distances.empty() || count < 2) return;
+  const Directions dir(x, y, count);
   // Square caps: the ends are extended by the outline's own distance.
-  for (float d : outline_distances(line_width)) outline(x, y, count, d, d);
+  for (float d : distances) outline(x, y, count, d, d, dir);
+}
+
+Stroker::Directions::Directions(const float* x, const float* y, int count) : x_(x), y_(y) {
+  angles_.reserve(static_cast<std::size_t>(count > 1 ? count - 1 : 0));
+  for (int i = 0; i + 1 < count; ++i)
+    angles_.push_back(segment_angle(x[i], y[i], x[i + 1], y[i + 1]));
+}
+
+Direction Stroker::Directions::operator()(int a, int b) const {
+  if (b == a + 1) return angles_[static_cast<std::size_t>(a)].direction();
+  if (a == b + 1)
+    return reverse_direction(angles_[static_cast<std::size_t>(b)], x_[b], y_[b], x_[a], y_[a]);
+  return segment_direction(x_[a], y_[a], x_[b], y_[b]);
 }
 
 void Stroker::centre_line(const float* x, const float* y, int count) {
   if (count <= 0) return;
   bool outside = window_.outside(x[0], y[0]);
-  if (!outside) sink_(x[0], y[0], kPenMove);
+  if (!outside) emit(x[0], y[0], kPenMove);
   for (int i = 1; i < count; ++i) {
     // Once a point has been outside, every further segment goes through the clipper.
     if (!outside) {
       outside = window_.outside(x[i], y[i]);
       if (!outside) {
-        sink_(x[i], y[i], kPenDraw);
+        emit(x[i], y[i], kPenDraw);
         continue;
       }
     }
@@ -43,34 +59,46 @@ void Stroker::centre_line(const float* x, const float* y, int count) {
 }
 
 void Stroker::clip(float x1, float y1, float x2, float y2) {
+  // Most segments lie wholly inside: no cut, no move (what clip_segment finds as well; a
+  // NaN coordinate counts as outside and takes the full path).
+  if (!window_.outside(x1, y1) && !window_.outside(x2, y2)) {
+    emit(x2, y2, kPenDraw);
+    return;
+  }
   const ClippedSegment seg = clip_segment(window_, x1, y1, x2, y2);
   if (!seg.visible) return;
-  if (seg.move) sink_(seg.x1, seg.y1, kPenMove);
-  sink_(seg.x2, seg.y2, kPenDraw);
+  if (seg.move) emit(seg.x1, seg.y1, kPenMove);
+  emit(seg.x2, seg.y2, kPenDraw);
 }
 
 void Stroker::send_if_inside(Point p, int pen) {
-  if (!window_.outside(p.x, p.y)) sink_(p.x, p.y, pen);
+  if (!window_.outside(p.x, p.y)) emit(p.x, p.y, pen);
 }
 
 void Stroker::outline(const float* x, const float* y, int count, float d, float e) {
   if (count < 2) return;
+  outline(x, y, count, d, e, Directions(x, y, count));
+}
+
+void Stroker::outline(const float* x, const float* y, int count, float d, float e,
+                      const Directions& dir) {
   if (count == 2) {
-    rectangle(x, y, d, e);
+    rectangle(x, y, d, e, dir);
     return;
   }
   const int last = count - 1;
   const bool closed = std::fabs(x[0] - x[last]) < 0.5f && std::fabs(y[0] - y[last]) < 0.5f;
   Point start{x[0], y[0]};
-  pass(x, y, count, d, e, closed, +1, start);
-  const Point end = pass(x, y, count, d, e, closed, -1, start);
+  pass(x, y, count, d, e, closed, +1, start, dir);
+  const Point end = pass(x, y, count, d, e, closed, -1, start, dir);
   // Open line: closes the outline across the near end. Closed ring: a zero-length segment
   // at the start of the second ring.
   clip(end.x, end.y, start.x, start.y);
 }
 
-void Stroker::rectangle(const float* x, const float* y, float d, float e) {
-  const Direction dir = segment_direction(x[0], y[0], x[1], y[1]);
+void Stroker::rectangle(const float* x, const float* y, float d, float e,
+                        const Directions& directions) {
+  const Direction dir = directions(0, 1);
   const float s = dir.s, c = dir.c;
   const Point r1{x[0] - e * c - d * s, y[0] + e * s - d * c};
   const Point r2{x[1] + e * c - d * s, y[1] - e * s - d * c};
@@ -84,14 +112,14 @@ void Stroker::rectangle(const float* x, const float* y, float d, float e) {
 }
 
 Stroker::Point Stroker::pass(const float* x, const float* y, int count, float d, float e,
-                             bool closed, int step, Point& start) {
+                             bool closed, int step, Point& start, const Directions& directions) {
   int k = step > 0 ? 1 : count - 2;
   const int v = step > 0 ? count - 2 : 1;
   // The previous offset segment S-E, which the first corner joins.
   Point s_pt, e_pt;
   if (!closed) {
     const int p = k - step;
-    const Direction dir = segment_direction(x[p], y[p], x[k], y[k]);
+    const Direction dir = directions(p, k);
     s_pt = {x[p] - e * dir.c - d * dir.s, y[p] + e * dir.s - d * dir.c};
     e_pt = {x[k] - d * dir.s, y[k] - d * dir.c};
     if (step > 0) start = s_pt;
@@ -99,14 +127,14 @@ Stroker::Point Stroker::pass(const float* x, const float* y, int count, float d,
     send_if_inside(s_pt, step > 0 ? kPenMove : kPenDraw);
   } else {
     k -= step;
-    const Direction dir = segment_direction(x[v], y[v], x[k], y[k]);
+    const Direction dir = directions(v, k);
     s_pt = {x[v] - d * dir.s, y[v] - d * dir.c};
     e_pt = {x[k] - d * dir.s, y[k] - d * dir.c};
   }
   Direction dir{0.0f, 1.0f};
   for (int j = k;; j += step) {
     const int q = j + step;
-    dir = segment_direction(x[j], y[j], x[q], y[q]);
+    dir = directions(j, q);
     const Point qs{x[j] - d * dir.s, y[j] - d * dir.c};
     const Point qe{x[q] - d * dir.s, y[q] - d * dir.c};
     if (closed && j == k) {
