@@ -2,7 +2,9 @@
 // of width w is drawn as its centre line plus (w + 1) div 3 closed outlines about it.
 #include "draw/thick_line.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "devices/driver.h"
 
@@ -21,11 +23,65 @@ std::vector<float> outline_distances(int line_width) {
 void Stroker::stroke(const float* x, const float* y, int count, int line_width) {
   if (count <= 0) return;
   centre_line(x, y, count);
-  const std::vector<float> distances = outline_distances(line_width);
-  if (distances.empty() || count < 2) return;
+  if (line_width < 2 || count < 2) return;
   const Directions dir(x, y, count);
+  // Only the outlines that can reach the window are drawn: the others would be clipped
+  // away whole, and a very wide line has thousands of them.
+  const DistanceRange seen = reaching_distances(x, y, count, dir);
+  // Outline i lies at 1.5 i points, the last one at half the width (outline_distances).
   // Square caps: the ends are extended by the outline's own distance.
-  for (float d : distances) outline(x, y, count, d, d, dir);
+  const int n = (line_width + 1) / 3;
+  const int first = std::max(1, static_cast<int>(std::min(seen.lo / 1.5f, 1e9f)));
+  for (int i = first; i < n; ++i) {
+    const float d = 1.5f * static_cast<float>(i);
+    if (d > seen.hi) break;
+    if (d >= seen.lo) outline(x, y, count, d, d, dir);
+  }
+  const float last = static_cast<float>(line_width) / 2.0f;
+  if (last >= seen.lo && last <= seen.hi) outline(x, y, count, last, last, dir);
+}
+
+Stroker::DistanceRange Stroker::reaching_distances(const float* x, const float* y, int count,
+                                                   const Directions& dir) const {
+  constexpr float kAll = std::numeric_limits<float>::max();
+  double x_min = x[0], x_max = x[0], y_min = y[0], y_max = y[0], far = 0.0;
+  for (int i = 0; i < count; ++i) {
+    if (!std::isfinite(x[i]) || !std::isfinite(y[i])) return {0.0f, kAll};
+    x_min = std::min<double>(x_min, x[i]);
+    x_max = std::max<double>(x_max, x[i]);
+    y_min = std::min<double>(y_min, y[i]);
+    y_max = std::max<double>(y_max, y[i]);
+    far =
+        std::max({far, std::fabs(static_cast<double>(x[i])), std::fabs(static_cast<double>(y[i]))});
+  }
+  // Room for the rounding of the outline's float corners (a point, more far out).
+  const double kMargin = 1.0 + 1e-5 * far;
+  const double left = window_.left, right = window_.right;
+  const double top = window_.top, bottom = window_.bottom;
+  // Every point of an outline at distance d lies within d of the polyline across it and
+  // within d beyond its ends (the caps): within d * sqrt 2 of a point of the polyline, so
+  // within that of its bounding box in either coordinate.
+  const double gap = std::max({left - x_max, x_min - right, top - y_max, y_min - bottom, 0.0});
+  DistanceRange r{static_cast<float>(std::max(0.0, (gap - kMargin) / std::sqrt(2.0))), kAll};
+  if (count == 2) {
+    // The outline of one segment is the rectangle u in [-d, L + d], |v| <= d about it (u
+    // along the segment, v across): once the rectangle holds the whole window inside, it
+    // runs round the window without touching it.
+    const Direction d = dir(0, 1);
+    const double c = d.c, s = d.s;
+    const double len =
+        (static_cast<double>(x[1]) - x[0]) * c - (static_cast<double>(y[1]) - y[0]) * s;
+    double need = 0.0;
+    for (double wx : {left, right}) {
+      for (double wy : {top, bottom}) {
+        const double u = (wx - x[0]) * c - (wy - y[0]) * s;
+        const double v = -(wx - x[0]) * s - (wy - y[0]) * c;
+        need = std::max({need, std::fabs(v), -u, u - len});
+      }
+    }
+    r.hi = static_cast<float>(need + kMargin);
+  }
+  return r;
 }
 
 Stroker::Directions::Directions(const float* x, const float* y, int count) : x_(x), y_(y) {

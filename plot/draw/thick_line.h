@@ -62,6 +62,14 @@ class Stroker {
     std::vector<SegmentAngle> angles_;
   };
   void outline(const float* x, const float* y, int count, float d, float e, const Directions& dir);
+  // The outline distances [lo, hi] whose outlines can touch the window: nearer outlines of
+  // a buffer far from the window cannot reach it, and wider outlines of one segment may
+  // run round the whole window.
+  struct DistanceRange {
+    float lo, hi;
+  };
+  DistanceRange reaching_distances(const float* x, const float* y, int count,
+                                   const Directions& dir) const;
   void rectangle(const float* x, const float* y, float d, float e, const Directions& dir);
   // One side of the outline of a polyline of three or more points, walked with step +1
   // (forwards) or -1 (back along the other side). Returns the last point it clipped to.

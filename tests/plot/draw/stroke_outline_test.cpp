@@ -287,3 +287,49 @@ TEST(StrokeOutline, EveryPointSentLiesInTheWindow) {
   }
   EXPECT_GT(sent, 3000u);
 }
+
+namespace {
+
+// What stroke draws, and what the centre line and every outline of outline_distances draw
+// when each is stroked on its own.
+std::pair<std::vector<Op>, std::vector<Op>> StrokedAndEveryOutline(const ClipWindow& w,
+                                                                   const std::vector<float>& x,
+                                                                   const std::vector<float>& y,
+                                                                   int width) {
+  Recorder stroked, each;
+  stroked.stroker(w).stroke(x.data(), y.data(), static_cast<int>(x.size()), width);
+  Stroker s = each.stroker(w);
+  s.centre_line(x.data(), y.data(), static_cast<int>(x.size()));
+  for (float d : stylus::outline_distances(width))
+    s.outline(x.data(), y.data(), static_cast<int>(x.size()), d, d);
+  return {stroked.ops, each.ops};
+}
+
+}  // namespace
+
+TEST(StrokeOutline, OutlinesThatCannotReachTheWindowAreLeftOutWithoutChangingThePicture) {
+  const ClipWindow page{0, 0, 2969, 2099};
+  struct Case {
+    std::vector<float> x, y;
+    int width;
+  } cases[] = {
+      {{100, 200}, {100, 150}, 3000},       // a dash in the page, very wide
+      {{-9000, -8000}, {500, 700}, 3000},   // far left of the page
+      {{-9000, -8000}, {500, 700}, 32000},  // wide enough to reach over it
+      {{1500, 1510}, {1000, 1001}, 32000},  // the page inside its outlines
+      {{100, 900, 400, 2500, -30}, {100, 700, 1900, 300, 50}, 900},  // a polyline
+      {{-5000, -4000, -4500}, {-5000, -4500, -4000}, 200},           // a polyline far away
+      {{-1100, -1000}, {900, 1000}, 2000},  // a cap corner reaches in at 45 degrees
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "width " << c.width << " from " << c.x[0]);
+    const auto [stroked, each] = StrokedAndEveryOutline(page, c.x, c.y, c.width);
+    ExpectOps(stroked, each, 0.0f);
+  }
+  // The work is bounded by what can be seen: a segment far away draws nothing, and the
+  // short wide dash only the outlines that cross the page.
+  Recorder far;
+  far.stroker(page).stroke(std::vector<float>{-9e5f, -8e5f}.data(),
+                           std::vector<float>{500, 700}.data(), 2, 32000);
+  EXPECT_TRUE(far.ops.empty());
+}
