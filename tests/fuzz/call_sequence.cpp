@@ -2,7 +2,10 @@
 // table only grows at its end, so that a committed input keeps meaning the same calls.
 #include "call_sequence.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cfloat>
 #include <climits>
@@ -550,6 +553,11 @@ void prepare_process() {
   std::filesystem::current_path(g_scratch);
   ::unsetenv("DISPLAY");
   if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
+  // Files stop growing at 256 MB (a very wide dashed curve fills gigabytes): the writes
+  // fail and the library reports the file error, as on a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+  const rlimit limit{256u << 20, 256u << 20};
+  ::setrlimit(RLIMIT_FSIZE, &limit);
   std::atexit([] {
     std::error_code ec;
     std::filesystem::current_path(g_scratch.parent_path(), ec);

@@ -11,7 +11,7 @@
 namespace fuzz {
 
 // Once per process: a scratch folder as working directory, standard output silenced (the
-// library's warnings and protocols would flood it), DISPLAY unset.
+// library's warnings and protocols would flood it), DISPLAY unset, files limited to 256 MB.
 void prepare_process();
 
 // Runs the calls that data encodes; returns how many calls were made. Every run starts from
