@@ -65,7 +65,7 @@ std::int16_t vdc(float v) {
 
 }  // namespace
 
-CgmDriver::CgmDriver(PathEnd& last_point) : FileDriver(RecordKind::kBinary), last_(last_point) {}
+CgmDriver::CgmDriver(PathEnd& last_point) : FileDriver(RecordKind::kBinary), path_(last_point) {}
 
 void CgmDriver::emit(const std::string& bytes) {
   records_.append(bytes.data(), static_cast<int>(bytes.size()));
@@ -160,39 +160,16 @@ void CgmDriver::color(const ColorChange& change) {
 void CgmDriver::write_polyline() {
   std::string& b = polyline_;  // its room is kept from one polyline to the next
   b.clear();
-  cgm::put_long_header(b, 4, 1, 4 * count_);  // POLYLINE
-  for (int i = 0; i < count_; ++i) {
-    cgm::put_word(b, x_[i]);
-    cgm::put_word(b, y_[i]);
+  cgm::put_long_header(b, 4, 1, 4 * path_.count());  // POLYLINE
+  for (int i = 0; i < path_.count(); ++i) {
+    cgm::put_word(b, path_.x(i));
+    cgm::put_word(b, path_.y(i));
   }
   emit(b);
 }
 
 void CgmDriver::drwcgm(float x, float y, int pen) {
-  if (pen == kPenDraw) {
-    if (count_ == 0) {
-      x_[0] = static_cast<std::int16_t>(last_.x);
-      y_[0] = static_cast<std::int16_t>(last_.y);
-      count_ = 1;
-    }
-    x_[count_] = vdc(x);
-    y_[count_] = vdc(y);
-    ++count_;
-    if (count_ < kCgmPolylineSize) return;
-  }
-  if (count_ > 0) write_polyline();
-  if (pen == kPenFlush) {
-    if (count_ > 0) {
-      last_.x = x_[count_ - 1];
-      last_.y = y_[count_ - 1];
-    }
-    count_ = 0;
-  } else {
-    // A move, or the draw that filled the buffer: the next polyline starts at this point.
-    count_ = 1;
-    x_[0] = vdc(x);
-    y_[0] = vdc(y);
-  }
+  path_.add(vdc(x), vdc(y), pen, [this] { write_polyline(); });
 }
 
 void CgmDriver::end() {

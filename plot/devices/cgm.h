@@ -10,6 +10,7 @@
 
 #include "devices/device_table.h"
 #include "devices/file_driver.h"
+#include "devices/path_buffer.h"
 
 namespace stylus {
 
@@ -70,10 +71,7 @@ class CgmDriver final : public FileDriver {
   void write_line_colour(RgbColor rgb);
   void emit(const std::string& bytes);
 
-  PathEnd& last_;
-  std::int16_t x_[kCgmPolylineSize] = {};
-  std::int16_t y_[kCgmPolylineSize] = {};
-  int count_ = 0;
+  PathBuffer<std::int16_t, kCgmPolylineSize> path_;
   int picture_ = 0;
   RgbColor colour_{};
   bool colour_known_ = false;

@@ -114,7 +114,7 @@ PsSheetScale postscript_sheet_scale() {
 }
 
 PostScriptDriver::PostScriptDriver(bool black_background, PathEnd& last_point)
-    : FileDriver(RecordKind::kText), black_background_(black_background), last_(last_point) {}
+    : FileDriver(RecordKind::kText), black_background_(black_background), path_(last_point) {}
 
 void PostScriptDriver::header() {
   g_xvray.page_scale = kPsPageScale;
@@ -168,15 +168,16 @@ void append_number_token(RecordBuffer& records, int v) {
 }  // namespace
 
 void PostScriptDriver::write_path() {
-  for (int i = 0; i < count_; ++i) {
-    if (five_characters(x_[i]) && five_characters(y_[i])) {
-      append_number_token(records_, x_[i]);
-      append_number_token(records_, y_[i]);
+  for (int i = 0; i < path_.count(); ++i) {
+    const int x = path_.x(i), y = path_.y(i);
+    if (five_characters(x) && five_characters(y)) {
+      append_number_token(records_, x);
+      append_number_token(records_, y);
       records_.append_token(i == 0 ? "u " : "d ", 2);
     } else {
       // Longer numbers push the end of the text past the 14 characters that are read.
       char buf[32];
-      std::snprintf(buf, sizeof buf, "%5d %5d %s ", x_[i], y_[i], i == 0 ? "u" : "d");
+      std::snprintf(buf, sizeof buf, "%5d %5d %s ", x, y, i == 0 ? "u" : "d");
       records_.append_tokens(buf, 14);
     }
   }
@@ -184,30 +185,7 @@ void PostScriptDriver::write_path() {
 }
 
 void PostScriptDriver::drwpsc(float x, float y, int pen) {
-  if (pen == kPenDraw) {
-    if (count_ == 0) {
-      x_[0] = last_.x;
-      y_[0] = last_.y;
-      count_ = 1;
-    }
-    x_[count_] = round_point(x);
-    y_[count_] = round_point(y);
-    ++count_;
-    if (count_ < kPsPathSize) return;
-  }
-  if (count_ > 0) write_path();
-  if (pen == kPenFlush) {
-    if (count_ > 0) {
-      last_.x = x_[count_ - 1];
-      last_.y = y_[count_ - 1];
-    }
-    count_ = 0;
-  } else {
-    // A move, or the draw that filled the buffer: the next path starts at this point.
-    count_ = 1;
-    x_[0] = round_point(x);
-    y_[0] = round_point(y);
-  }
+  path_.add(round_point(x), round_point(y), pen, [this] { write_path(); });
 }
 
 void PostScriptDriver::color(const ColorChange& change) {

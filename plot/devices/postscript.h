@@ -6,6 +6,7 @@
 
 #include "devices/device_table.h"
 #include "devices/file_driver.h"
+#include "devices/path_buffer.h"
 
 namespace stylus {
 
@@ -45,10 +46,7 @@ class PostScriptDriver final : public FileDriver {
   void write_path();
 
   bool black_background_;
-  PathEnd& last_;
-  int x_[kPsPathSize] = {};
-  int y_[kPsPathSize] = {};
-  int count_ = 0;
+  PathBuffer<int, kPsPathSize> path_;
 };
 
 std::unique_ptr<Driver> make_postscript_driver(const DeviceRecord& device, DriverMemory& memory);
