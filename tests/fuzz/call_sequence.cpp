@@ -150,6 +150,12 @@ class Reader {
   std::size_t pos_ = 0;
 };
 
+int g_line_width_limit = INT_MAX;
+
+int line_width(Reader& in) {
+  return std::min(in.integer(), g_line_width_limit);
+}
+
 // Point arrays of a curve: a count and the values, from the plot's range to the absurd.
 struct Points {
   std::vector<float> x, y;
@@ -236,7 +242,7 @@ const std::vector<Routine>& routines() {
          std::string s;
          setvlt(in.text(s));
        }},
-      {"linwid", [](Reader& in) { linwid(in.integer()); }},
+      {"linwid", [](Reader& in) { linwid(line_width(in)); }},
       {"dddate", [](Reader&) { (void)dddate(); }},
       {"ddtime", [](Reader&) { (void)ddtime(); }},
       {"getver_", [](Reader&) { (void)getver_(); }},
@@ -276,7 +282,7 @@ const std::vector<Routine>& routines() {
        }},
       {"linwid_",
        [](Reader& in) {
-         int v = in.integer();
+         int v = line_width(in);
          linwid_(in.address(v));
        }},
       {"lintyp", [](Reader& in) { lintyp(in.integer()); }},
@@ -545,6 +551,10 @@ void fresh_library() {
 }
 
 }  // namespace
+
+void limit_line_width(int points) {
+  g_line_width_limit = points;
+}
 
 void prepare_process() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "stylus_fuzz_XXXXXX").string();
