@@ -152,6 +152,17 @@ class Reader {
 
 int g_line_width_limit = INT_MAX;
 
+// A text for a file name, kept inside the scratch folder: an absolute name is made
+// relative to the working folder (its ".." components stay inside, see g_work).
+const char* file_name(Reader& in, std::string& s) {
+  const char* t = in.text(s);
+  if (t == nullptr || t[0] != '/') return t;
+  std::string relative = ".";
+  relative += t;
+  s = std::move(relative);
+  return s.c_str();
+}
+
 int line_width(Reader& in) {
   return std::min(in.integer(), g_line_width_limit);
 }
@@ -413,34 +424,34 @@ const std::vector<Routine>& routines() {
       {"rimage",
        [](Reader& in) {
          std::string s;
-         rimage(in.text(s));
+         rimage(file_name(in, s));
        }},
       {"rtiff",
        [](Reader& in) {
          std::string s;
-         rtiff(in.text(s));
+         rtiff(file_name(in, s));
        }},
       {"rpng",
        [](Reader& in) {
          std::string s;
-         rpng(in.text(s));
+         rpng(file_name(in, s));
        }},
       {"rimage_",
        [](Reader& in) {
          std::string s;
-         const char* t = in.text(s);
+         const char* t = file_name(in, s);
          rimage_(t, in.length(t));
        }},
       {"rtiff_",
        [](Reader& in) {
          std::string s;
-         const char* t = in.text(s);
+         const char* t = file_name(in, s);
          rtiff_(t, in.length(t));
        }},
       {"rpng_",
        [](Reader& in) {
          std::string s;
-         const char* t = in.text(s);
+         const char* t = file_name(in, s);
          rpng_(t, in.length(t));
        }},
       {"msgmod",
@@ -526,21 +537,27 @@ const std::vector<Routine>& routines() {
   return table;
 }
 
+// The folder a run owns, and the working folder three levels inside it, so that names
+// with ".." still land inside.
 std::filesystem::path g_scratch;
+std::filesystem::path g_work;
 
 // Keeps the scratch folder small, so that file versions never run out (the version search
 // ends the program after 999 of them).
 void empty_scratch() {
   std::error_code ec;
+  std::filesystem::current_path(g_scratch, ec);
   for (const auto& entry : std::filesystem::directory_iterator(g_scratch, ec))
     std::filesystem::remove_all(entry.path(), ec);
+  std::filesystem::create_directories(g_work, ec);
+  std::filesystem::current_path(g_work, ec);
 }
 
 std::size_t scratch_entries() {
   std::error_code ec;
   std::size_t n = 0;
-  for (auto it = std::filesystem::directory_iterator(g_scratch, ec);
-       !ec && it != std::filesystem::directory_iterator(); ++it)
+  for (auto it = std::filesystem::recursive_directory_iterator(g_scratch, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
     ++n;
   return n;
 }
@@ -560,7 +577,9 @@ void prepare_process() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "stylus_fuzz_XXXXXX").string();
   if (::mkdtemp(tmpl.data()) == nullptr) std::abort();
   g_scratch = tmpl;
-  std::filesystem::current_path(g_scratch);
+  g_work = g_scratch / "a" / "b" / "c";
+  std::filesystem::create_directories(g_work);
+  std::filesystem::current_path(g_work);
   ::unsetenv("DISPLAY");
   if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
   // Files stop growing at 256 MB (a very wide dashed curve fills gigabytes): the writes
@@ -583,7 +602,7 @@ std::size_t run_calls(const std::uint8_t* data, std::size_t size) {
   while (!in.done()) {
     table[in.byte() % table.size()].call(in);
     ++calls;
-    if (calls % 64 == 0 && stylus::g_ivray.level == 0 && scratch_entries() > 200) empty_scratch();
+    if (calls % 64 == 0 && stylus::g_ivray.level == 0 && scratch_entries() > 203) empty_scratch();
   }
   if (stylus::g_ivray.level != 0) disfin();
   fresh_library();
