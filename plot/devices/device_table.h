@@ -40,7 +40,7 @@ struct DeviceRecord {
   const char* extension = "";  // of the default file name "stylus." + extension
   FileOutput output = FileOutput::kStream;
   int default_table = 1;            // colour table loaded by the session start (1 RAIN, 6 RGRE)
-  bool white_paper = false;         // with RAIN, SPEC or GREY loaded, FORE is 0 and BACK 255
+  bool white_paper = false;         // rainbow, spectrum or grey table: FORE 0, BACK 255
   bool white_maps_to_zero = false;  // and the name WHIT selects colour 0
   bool small_swapped = false;       // SMAL with entries 0 and 1 exchanged: 0 white, 1 black
   bool small_only = false;          // the colour table is always SMAL
