@@ -124,30 +124,10 @@ int int_text(char* out, int v) {
 
 int fixed_text(char* out, float v, int decimals, int width) {
   if (std::fabs(v) < 1e6f && width >= 0 && width <= 32) {
-    switch (decimals) {
-      case 0:
-        return fixed<0>(out, v, width);
-      case 1:
-        return fixed<1>(out, v, width);
-      case 2:
-        return fixed<2>(out, v, width);
-      case 3:
-        return fixed<3>(out, v, width);
-      case 4:
-        return fixed<4>(out, v, width);
-      case 5:
-        return fixed<5>(out, v, width);
-      case 6:
-        return fixed<6>(out, v, width);
-      case 7:
-        return fixed<7>(out, v, width);
-      case 8:
-        return fixed<8>(out, v, width);
-      case 9:
-        return fixed<9>(out, v, width);
-      default:
-        break;
-    }
+    using Fixed = int (*)(char*, float, int);
+    static constexpr Fixed kFixed[] = {fixed<0>, fixed<1>, fixed<2>, fixed<3>, fixed<4>,
+                                       fixed<5>, fixed<6>, fixed<7>, fixed<8>, fixed<9>};
+    if (decimals >= 0 && decimals <= 9) return kFixed[decimals](out, v, width);
   }
   // Larger numbers, infinities, NaNs and other formats.
   const int n =

@@ -56,12 +56,7 @@ float qqatan(float y, float x) {
   return y >= 0.0f ? 1.570796f : -1.570796f;
 }
 
-Direction segment_direction(float xp, float yp, float xq, float yq) {
-  const double theta = qqatan(yp - yq, xq - xp);
-  return {static_cast<float>(std::sin(theta)), static_cast<float>(std::cos(theta))};
-}
-
-// The same steps as qqatan and segment_direction, keeping the doubles.
+// The steps of qqatan, keeping the double atan2 and the sine and cosine.
 SegmentAngle segment_angle(float xp, float yp, float xq, float yq) {
   const float y = yp - yq, x = xq - xp;
   SegmentAngle a;
@@ -76,6 +71,11 @@ SegmentAngle segment_angle(float xp, float yp, float xq, float yq) {
   a.sin = std::sin(theta);
   a.cos = std::cos(theta);
   return a;
+}
+
+Direction segment_direction(float xp, float yp, float xq, float yq) {
+  const SegmentAngle a = segment_angle(xp, yp, xq, yq);
+  return {static_cast<float>(a.sin), static_cast<float>(a.cos)};
 }
 
 namespace {
