@@ -20,8 +20,9 @@
 #include <vector>
 
 #include "devices/screen_driver.h"
-#include "state/protocol.h"
-#include "state/state.h"
+#include "records/protocol.h"
+#include "api/reset.h"
+#include "records/state.h"
 #include "stylus.h"
 
 namespace {

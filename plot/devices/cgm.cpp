@@ -7,9 +7,7 @@
 
 #include "devices/byte_order.h"
 #include "devices/device_point.h"
-#include "draw/pen.h"
-#include "state/state.h"
-#include "stylus.h"
+#include "devices/device_table.h"
 
 namespace stylus {
 
@@ -71,20 +69,24 @@ void CgmDriver::emit(const std::string& bytes) {
   records_.append(bytes.data(), static_cast<int>(bytes.size()));
 }
 
-void CgmDriver::header() {
-  g_xvray.page_scale = 2.0f * g_xvray.user_scale;  // VDC units are half points
+float CgmDriver::header(const DriverSetup& setup) {
+  page_ = setup.page;
+  scale_ = 2.0f * setup.page.user_scale;  // VDC units are half points
+  file_name_ = setup.file_name;
+  description_ = cgm::description(cgm::kVersion, setup.version, setup.date);
   inicgm(1);
+  return scale_;
 }
 
 void CgmDriver::inicgm(int mode) {
   std::string b;
   if (mode == 1) {
     cgm::put_header(b, 0, 1, cgm::kLongForm);  // BEGIN METAFILE
-    qqcgm1(b, g_control.metafile_name);
+    qqcgm1(b, file_name_);
     cgm::put_header(b, 1, 1, 2);  // METAFILE VERSION
     cgm::put_word(b, cgm::kVersion);
     cgm::put_header(b, 1, 2, cgm::kLongForm);  // METAFILE DESCRIPTION
-    qqcgm1(b, cgm::description(cgm::kVersion, getver(), dddate()));
+    qqcgm1(b, description_);
     cgm::put_header(b, 1, 11, 6);  // METAFILE ELEMENT LIST: the drawing-plus-control set
     cgm::put_word(b, 1);
     cgm::put_word(b, -1);
@@ -113,13 +115,13 @@ void CgmDriver::picture_start() {
   }
   cgm::put_header(b, 2, 2, 2);  // COLOUR SELECTION MODE: direct
   cgm::put_word(b, 1);
-  int nx = g_ivray.page_nx, ny = g_ivray.page_ny;
-  if (g_ivray.page_rotation == 1) std::swap(nx, ny);
+  int nx = page_.nx, ny = page_.ny;
+  if (page_.rotation == 1) std::swap(nx, ny);
   cgm::put_header(b, 2, 6, 8);  // VDC EXTENT
   cgm::put_word(b, 0);
   cgm::put_word(b, 0);
-  cgm::put_word(b, round_point(static_cast<float>(nx) * g_xvray.page_scale));
-  cgm::put_word(b, round_point(static_cast<float>(ny) * g_xvray.page_scale));
+  cgm::put_word(b, round_point(static_cast<float>(nx) * scale_));
+  cgm::put_word(b, round_point(static_cast<float>(ny) * scale_));
   cgm::put_header(b, 2, 7, 4);  // BACKGROUND COLOUR
   b.push_back(static_cast<char>(kBackground.r));
   b.push_back(static_cast<char>(kBackground.g));
@@ -173,9 +175,6 @@ void CgmDriver::drwcgm(float x, float y, int pen) {
 }
 
 void CgmDriver::end() {
-  // Every metafile session ends with the pen moved to the page origin; it goes through the
-  // pen model like any other point, so it is counted among the vectors.
-  xjdraw(0.0f, 0.0f, kPenMove);
   drwcgm(0.0f, 0.0f, kPenFlush);
   std::string b;
   cgm::put_header(b, 0, 5, 0);  // END PICTURE

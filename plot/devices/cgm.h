@@ -62,7 +62,7 @@ class CgmDriver final : public FileDriver {
   void flush() override { drwcgm(0.0f, 0.0f, kPenFlush); }
 
  protected:
-  void header() override;
+  float header(const DriverSetup& setup) override;
   void end() override;
 
  private:
@@ -72,6 +72,10 @@ class CgmDriver final : public FileDriver {
   void emit(const std::string& bytes);
 
   PathBuffer<std::int16_t, kCgmPolylineSize> path_;
+  DriverPage page_;
+  float scale_ = 1.0f;
+  std::string file_name_;
+  std::string description_;
   int picture_ = 0;
   RgbColor colour_{};
   bool colour_known_ = false;
@@ -79,6 +83,5 @@ class CgmDriver final : public FileDriver {
   std::string polyline_;
 };
 
-std::unique_ptr<Driver> make_cgm_driver(const DeviceRecord& device, DriverMemory& memory);
 
 }  // namespace stylus

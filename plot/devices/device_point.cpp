@@ -1,8 +1,6 @@
 // The device-point formulas of the device classes (see device_point.h).
 #include "devices/device_point.h"
 
-#include "devices/device_table.h"
-#include "state/state.h"
 
 namespace stylus {
 namespace {
@@ -12,11 +10,6 @@ DevicePoint make_point(float x, float y) {
 }
 
 }  // namespace
-
-PageGeometry current_geometry() {
-  return {g_xvray.page_scale, g_ivray.page_nx, g_ivray.page_ny, g_ivray.page_rotation,
-          g_xvray.meta_offset_x};
-}
 
 DevicePoint screen_point(float x, float y, const PageGeometry& g) {
   const float s = g.scale;
@@ -84,18 +77,6 @@ DevicePoint device_point(DeviceClass cls, float x, float y, const PageGeometry& 
       break;
   }
   return make_point(x, y);
-}
-
-}  // namespace stylus
-
-namespace stylus {
-
-void dispatch_point(float x, float y, int pen) {
-  Driver* driver = current_driver();
-  if (driver == nullptr) return;
-  const DeviceClass cls = current_device().cls;
-  if (cls == DeviceClass::kNone) return;
-  driver->point(device_point(cls, x, y, current_geometry()), pen);
 }
 
 }  // namespace stylus

@@ -15,9 +15,6 @@ struct PageGeometry {
   float meta_offset_x;  // added to x for GKSL and CGM
 };
 
-// The geometry of the session in progress.
-PageGeometry current_geometry();
-
 // r(v): v + 0.5 truncated towards zero. The sum is taken in double so that a float just
 // below k + 0.5 is not rounded up to k + 1 by the addition itself.
 inline int round_point(float v) {
@@ -42,13 +39,5 @@ DevicePoint vector_point(float x, float y, const PageGeometry& g);
 
 // The formula of a class; kNone gives the point unscaled.
 DevicePoint device_point(DeviceClass cls, float x, float y, const PageGeometry& g);
-
-}  // namespace stylus
-
-namespace stylus {
-
-// Hands a page point with its pen code to the session's driver as a device point of the
-// current device's class (dropped when there is no driver or the device has no class).
-void dispatch_point(float x, float y, int pen);
 
 }  // namespace stylus

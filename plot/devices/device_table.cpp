@@ -8,43 +8,63 @@
 #include <utility>
 
 #include "devices/byte_sink.h"
-#include "devices/cgm.h"
-#include "devices/gksl.h"
-#include "devices/hpgl.h"
-#include "devices/java_applet.h"
-#include "devices/kyocera.h"
-#include "devices/pdf.h"
-#include "devices/postscript.h"
-#include "devices/raster_driver.h"
-#include "devices/screen_driver.h"
-#include "devices/wmf.h"
-#include "devices/svg.h"
-#include "state/color_tables.h"
-#include "state/state.h"
+#include "records/color_tables.h"
 
 namespace stylus {
+
+// The drivers' factories, one in each driver's file.
+std::unique_ptr<Driver> make_gksl_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_cgm_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_kyocera_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_hpgl_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_screen_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_postscript_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_raster_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_java_applet_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_wmf_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_svg_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_pdf_driver(const DeviceRecord&, DriverMemory&);
+
 namespace {
 
 using C = DeviceClass;
 using F = FileOutput;
 
-constexpr DeviceRecord screen(const char* keyword, int code) {
+// A screen window: window 1..5 (code 80, the full-screen window, is window 1).
+constexpr DeviceRecord screen(const char* keyword, int code, int window) {
   return {.keyword = keyword,
           .code = code,
           .cls = C::kScreen,
           .output = F::kWindow,
           .pixel_clip_margin = true,
+          .keeps_picture = true,
+          .variant = window,
           .factory = make_screen_driver};
 }
 
 // The plotter files share one extension; their class says whether the page is fitted to a
-// sheet.
-constexpr DeviceRecord hpgl(const char* keyword, int code, DeviceClass cls) {
+// sheet, and the variant which sheet (1 A4 .. 4 A1).
+constexpr DeviceRecord hpgl(const char* keyword, int code, DeviceClass cls, int sheet) {
   return {.keyword = keyword,
           .code = code,
           .cls = cls,
           .extension = "hpg",
+          .variant = sheet,
           .factory = make_hpgl_driver};
+}
+
+// The raster images: drawn in memory and written at the end in the row's image format
+// (ImageFormat; 0 writes none).
+constexpr DeviceRecord raster(const char* keyword, int code, const char* extension,
+                              int format) {
+  return {.keyword = keyword,
+          .code = code,
+          .cls = C::kRaster,
+          .extension = extension,
+          .output = format == 0 ? F::kNone : F::kAtEnd,
+          .keeps_picture = true,
+          .variant = format,
+          .factory = make_raster_driver};
 }
 
 // Keywords whose codes are started as files but have no driver: disini refuses them.
@@ -71,6 +91,7 @@ constexpr std::array kDevices{
                  .code = 201,
                  .cls = C::kGksl,
                  .extension = "met",
+                 .end_at_origin = true,
                  .factory = make_gksl_driver},
     DeviceRecord{.keyword = "CGM ",
                  .code = 211,
@@ -78,6 +99,7 @@ constexpr std::array kDevices{
                  .extension = "cgm",
                  .white_paper = true,
                  .white_maps_to_zero = true,
+                 .end_at_origin = true,
                  .factory = make_cgm_driver},
     DeviceRecord{.keyword = "KYOC",
                  .code = 301,
@@ -85,12 +107,12 @@ constexpr std::array kDevices{
                  .extension = "kyo",
                  .small_only = true,
                  .factory = make_kyocera_driver},
-    hpgl("HPGL", 401, C::kHpgl),
-    hpgl("HPA4", 402, C::kHpglSheet),
-    hpgl("HPA3", 403, C::kHpglSheet),
-    hpgl("HPA2", 404, C::kHpglSheet),
-    hpgl("HPA1", 405, C::kHpglSheet),
-    screen("CONS", 80),
+    hpgl("HPGL", 401, C::kHpgl, 0),
+    hpgl("HPA4", 402, C::kHpglSheet, 1),
+    hpgl("HPA3", 403, C::kHpglSheet, 2),
+    hpgl("HPA2", 404, C::kHpglSheet, 3),
+    hpgl("HPA1", 405, C::kHpglSheet, 4),
+    screen("CONS", 80, 1),
     terminal("TEKT", 151, "tek"),
     terminal("VT34", 103, ""),
     terminal("LN03", 161, "ln3"),
@@ -108,37 +130,19 @@ constexpr std::array kDevices{
                  .cls = C::kPostScript,
                  .extension = "psc",
                  .draws_widths = true,
+                 .variant = 1,  // the page painted black first
                  .factory = make_postscript_driver},
-    screen("XWIN", 75),
-    screen("XWI1", 75),
-    screen("XWI2", 76),
-    screen("XWI3", 77),
-    screen("XWI4", 78),
-    screen("XWI5", 79),
-    screen("XWND", 80),
-    DeviceRecord{.keyword = "TIFF",
-                 .code = 601,
-                 .cls = C::kRaster,
-                 .extension = "tif",
-                 .output = F::kAtEnd,
-                 .factory = make_raster_driver},
-    DeviceRecord{.keyword = "IMAG",
-                 .code = 602,
-                 .cls = C::kRaster,
-                 .extension = "img",
-                 .output = F::kAtEnd,
-                 .factory = make_raster_driver},
-    DeviceRecord{.keyword = "VIRT",
-                 .code = 603,
-                 .cls = C::kRaster,
-                 .output = F::kNone,
-                 .factory = make_raster_driver},
-    DeviceRecord{.keyword = "PNG ",
-                 .code = 604,
-                 .cls = C::kRaster,
-                 .extension = "png",
-                 .output = F::kAtEnd,
-                 .factory = make_raster_driver},
+    screen("XWIN", 75, 1),
+    screen("XWI1", 75, 1),
+    screen("XWI2", 76, 2),
+    screen("XWI3", 77, 3),
+    screen("XWI4", 78, 4),
+    screen("XWI5", 79, 5),
+    screen("XWND", 80, 1),
+    raster("TIFF", 601, "tif", 2),
+    raster("IMAG", 602, "img", 1),
+    raster("VIRT", 603, "", 0),
+    raster("PNG ", 604, "png", 3),
     DeviceRecord{.keyword = "JAVA",
                  .code = 701,
                  .cls = C::kJava,
@@ -152,6 +156,7 @@ constexpr std::array kDevices{
                  .output = F::kAtEnd,
                  .white_paper = true,
                  .white_maps_to_zero = true,
+                 .end_at_origin = true,
                  .factory = make_wmf_driver},
     // Beyond the 27 keywords above, which keep their places and codes: vector files of the
     // whole page, coloured as the CGM and Windows-metafile devices, with line widths, caps
@@ -178,8 +183,15 @@ constexpr bool keywords_are_four_characters() {
   return true;
 }
 static_assert(keywords_are_four_characters(), "keywords are blank-padded to four characters");
-static_assert(kDevices.size() == 27 + 2);
-static_assert(std::string_view(kDevices[26].keyword) == "WMF ", "the 27 keywords come first");
+
+// The first 27 keywords keep their places: metafl finds a keyword by its place in the list.
+constexpr bool first_keywords_in_place() {
+  constexpr std::string_view kFirst =
+      "GKSL+CGM +KYOC+HPGL+HPA4+HPA3+HPA2+HPA1+CONS+TEKT+VT34+LN03+POST+PSCL+XWIN+XWI1+XWI2+"
+      "XWI3+XWI4+XWI5+XWND+TIFF+IMAG+VIRT+PNG +JAVA+WMF ";
+  return std::string_view(kKeywordList.data(), kFirst.size()) == kFirst;
+}
+static_assert(first_keywords_in_place(), "new keywords go after the first 27");
 
 constexpr DeviceRecord kNoDevice{.keyword = "    ", .code = 0, .cls = C::kNone};
 

@@ -46,6 +46,12 @@ struct DeviceRecord {
   bool small_only = false;          // the colour table is always SMAL
   bool draws_widths = false;        // the device draws line widths: only centre lines sent
   bool pixel_clip_margin = false;   // the axis clip keeps a device pixel clear of the frame
+  bool end_at_origin = false;       // the session ends with a pen move to the page origin
+  bool keeps_picture = false;       // the driver hands its picture to rimage, rtiff, rpng
+  // A parameter of the driver's variant, read by its factory: the window 1..5 of a screen,
+  // the sheet 1..4 of a plotter (0 none), 1 for PostScript on black, the image format of a
+  // raster (ImageFormat + 1, 0 none).
+  int variant = 0;
   DriverFactory factory = nullptr;  // null: no driver; disini refuses the device
 };
 

@@ -1,21 +1,24 @@
 // The one interface every output driver fills. A driver object lives exactly one session:
 // disini makes it from the device table and starts it, the pen model's dispatch (xjdraw),
-// the colour and width routines talk to it, and disfin finishes it.
+// the colour and width routines talk to it, and disfin finishes it. A driver is told what
+// it needs (DriverSetup) and returns what the session keeps (DriverStart); it reads and
+// writes no process-wide plot record.
 #pragma once
 
+#include <array>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "devices/byte_sink.h"
+#include "devices/pen_codes.h"
+#include "records/state.h"
 
 namespace stylus {
 
 class RecordBuffer;
-
-// Pen codes of the vector path.
-inline constexpr int kPenMove = 3;
-inline constexpr int kPenDraw = 2;
-inline constexpr int kPenFlush = 999;
+struct DeviceRecord;
 
 // The device classes, each a range of device codes. The class fixes how a page point
 // becomes a device point.
@@ -64,17 +67,53 @@ struct IndexedImage {
   std::vector<unsigned char> pixels;
 };
 
+// The page of the session.
+struct DriverPage {
+  int nx = 2969, ny = 2099;  // largest page coordinates
+  int rotation = 0;          // 1: turned by 90 degrees on the device (2: PostScript upright)
+  float user_scale = 1.0f;   // factor on the device's largest scale
+};
+
+// The screen and image options of the plot state, in the order of ScreenOption.
+using ScreenOptions = std::array<int, kScreenOptionCount>;
+
+// What the session tells a driver at its start.
+struct DriverSetup {
+  const DeviceRecord* row = nullptr;  // the device's row: code and variant parameters
+  DriverPage page;
+  ScreenOptions options{};       // window or image size settings
+  std::string_view file_name;    // the session's file, named and versioned ("" for none)
+  std::string date, time;        // of the session start, as the end protocol prints them
+  float version = 0.0f;          // of the library
+  ByteSink* out = nullptr;       // the output of a device that writes while drawing
+};
+
+// What the session keeps from a driver's start.
+struct DriverStart {
+  float page_scale = 1.0f;  // device units per point
+  // The options as the device leaves them (a window or an image of the default size
+  // records the size it took).
+  ScreenOptions options{};
+  // Where the end protocol goes when it is shown in a window (winini): the device's own
+  // message window, or null for standard output.
+  void (*message_window)(const char* text, const char* title) = nullptr;
+};
+
+// What the session tells a driver at its end.
+struct DriverEnd {
+  // The file of a device that writes it at the end (named and versioned; it is put in
+  // place when the driver has written it whole), else null.
+  ByteSink* file = nullptr;
+  int window_mode = 0;  // end mode of a screen window: units digit, tens digit the title
+};
+
 class Driver {
  public:
   virtual ~Driver() = default;
 
-  // Session start: sets page_scale, writes the header, opens the window. out is the
-  // session's output file for the devices that write while drawing, else null. False
-  // (after a warning) when the device cannot be used; the session then has no driver.
-  virtual bool start(ByteSink* out) {
-    (void)out;
-    return true;
-  }
+  // Session start: writes the header, opens the window; returns the page scale and the
+  // options as the device leaves them.
+  virtual DriverStart start(const DriverSetup& setup) = 0;
   // One point of the vector path in device coordinates with its pen code (kPenMove or
   // kPenDraw).
   virtual void point(const DevicePoint& p, int pen) = 0;
@@ -87,19 +126,25 @@ class Driver {
   }
   // The line width changed to width points.
   virtual void line_width(int width) { (void)width; }
-  // The miter limit of thick lines changed (lnmlt); only devices that draw widths
-  // themselves care.
-  virtual void miter_limit(float factor) { (void)factor; }
+  // The miter limit of thick lines changed (lnmlt) to factor times the current width
+  // (points); only devices that draw widths themselves care.
+  virtual void miter_limit(float factor, int width) {
+    (void)factor;
+    (void)width;
+  }
   // Fill the rectangle with page corners (x1, y1), (x2, y2) in colour ncol.
   virtual void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor rgb) {
     (void)x1, (void)y1, (void)x2, (void)y2, (void)ncol, (void)rgb;
   }
   // Flush pending output (a pending path or polyline): pen code 999.
   virtual void flush() {}
-  // Session end: end records and the pending record, image files, the end-of-plot wait on
-  // the screen. Returns 1 when a metafile was written, 0 otherwise (a file that could not
-  // be written has had its warning). The session closes the output file afterwards.
-  virtual int finish() { return 1; }
+  // Session end: end records and the pending record, the file of a device that writes at
+  // the end, the end-of-plot wait on the screen. Returns 1 when the device's file is
+  // complete, 0 otherwise. The session closes the output file afterwards.
+  virtual int finish(const DriverEnd& end) {
+    (void)end;
+    return 1;
+  }
   // The picture drawn so far, pending lines included, for the image writers (rimage, rtiff,
   // rpng). False when the device keeps no picture.
   virtual bool picture(IndexedImage& image) {

@@ -3,31 +3,15 @@
 
 #include <cstdarg>
 
-#include "state/messages.h"
-#include "state/state.h"
-
 namespace stylus {
 
-std::unique_ptr<ByteSink> open_output_file() {
-  std::unique_ptr<ByteSink> sink = FileSink::create(g_control.metafile_name);
-  if (!sink) warnc1(36, g_control.metafile_name);
-  return sink;
+DriverStart FileDriver::start(const DriverSetup& setup) {
+  out_ = setup.out;
+  records_ = RecordBuffer(out_, records_.kind(), records_.record_length());
+  return {header(setup), setup.options};
 }
 
-int write_output_file(std::string_view bytes) {
-  if (write_whole_file(g_control.metafile_name, bytes)) return 1;
-  warnc1(36, g_control.metafile_name);
-  return 0;
-}
-
-bool FileDriver::start(ByteSink* out) {
-  out_ = out;
-  records_ = RecordBuffer(out, records_.kind(), records_.record_length());
-  header();
-  return true;
-}
-
-int FileDriver::finish() {
+int FileDriver::finish(const DriverEnd& /*end*/) {
   end();
   records_.flush();
   return 1;

@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "devices/number_text.h"
-#include "draw/pen.h"
-#include "state/state.h"
+#include "devices/device_table.h"
+#include "records/number_text.h"
 
 namespace stylus {
 
@@ -37,16 +36,16 @@ std::string gksl_color_fields(int ncol) {
   return fields + last;
 }
 
-void GkslDriver::header() {
-  const float u = g_xvray.user_scale;
-  const float w = static_cast<float>(g_ivray.page_nx);
-  const float h = static_cast<float>(g_ivray.page_ny);
-  const float first = g_ivray.page_rotation == 1 ? h : w;
-  const float second = g_ivray.page_rotation == 1 ? w : h;
+float GkslDriver::header(const DriverSetup& setup) {
+  const float u = setup.page.user_scale;
+  const float w = static_cast<float>(setup.page.nx);
+  const float h = static_cast<float>(setup.page.ny);
+  const float first = setup.page.rotation == 1 ? h : w;
+  const float second = setup.page.rotation == 1 ? w : h;
   format("%10.1f%10.1f\n", static_cast<double>(first * u / kPointsPerUnit),
          static_cast<double>(second * u / kPointsPerUnit));
   // Device coordinates run from 0 to 1 along the longer side of the page.
-  g_xvray.page_scale = 1.0f / std::max(w, h);
+  return 1.0f / std::max(w, h);
 }
 
 void GkslDriver::point(const DevicePoint& p, int pen) {
@@ -69,14 +68,12 @@ void GkslDriver::color(const ColorChange& change) {
 }
 
 void GkslDriver::end() {
-  // Every metafile session ends with the pen moved to the page origin; it goes through the
-  // pen model like any other point, so it is counted among the vectors.
-  xjdraw(0.0f, 0.0f, kPenMove);
   records_.append(kEndField, kField);
   last_pen_ = 0;
 }
 
-std::unique_ptr<Driver> make_gksl_driver(const DeviceRecord& /*device*/, DriverMemory& /*memory*/) {
+std::unique_ptr<Driver> make_gksl_driver(const DeviceRecord& /*device*/,
+                                         DriverMemory& /*memory*/) {
   return std::make_unique<GkslDriver>();
 }
 

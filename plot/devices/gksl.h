@@ -23,13 +23,12 @@ class GkslDriver final : public FileDriver {
   void color(const ColorChange& change) override;
 
  protected:
-  void header() override;
+  float header(const DriverSetup& setup) override;
   void end() override;
 
  private:
   int last_pen_ = 0;  // pen code of the last pen field written; 0 before the first
 };
 
-std::unique_ptr<Driver> make_gksl_driver(const DeviceRecord& device, DriverMemory& memory);
 
 }  // namespace stylus

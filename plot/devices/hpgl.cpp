@@ -1,16 +1,16 @@
+// The HPGL plotter files: "HPGL" in plotter units of 0.025 mm, and "HPA4" to "HPA1" fitted
+// to a sheet of that size.
 // The HPGL plotter files: a pen selection written directly, then pen-up and pen-down moves
 // and pen changes as text records. "HPGL" draws 4 plotter units per point; "HPA4" to
 // "HPA1" fit the page onto their sheet (a portrait page turned onto the landscape sheet by
 // the device points of their class), never larger than "HPGL".
-#include "devices/hpgl.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
 
+#include "devices/device_table.h"
 #include "devices/file_driver.h"
-#include "devices/number_text.h"
-#include "state/state.h"
+#include "records/number_text.h"
 
 namespace stylus {
 namespace {
@@ -53,17 +53,16 @@ class HpglDriver final : public FileDriver {
   }
 
  protected:
-  void header() override {
+  float header(const DriverSetup& setup) override {
     put(" SP1;\n");
-    const float u = g_xvray.user_scale;
+    const float u = setup.page.user_scale;
     float scale = kUnitsPerPoint * u;
     if (sheet_ != nullptr) {
-      const float nx = static_cast<float>(g_ivray.page_nx);
-      const float ny = static_cast<float>(g_ivray.page_ny);
+      const float nx = static_cast<float>(setup.page.nx);
+      const float ny = static_cast<float>(setup.page.ny);
       scale = std::min(sheet_->long_side / std::max(nx, ny), sheet_->short_side / std::min(nx, ny));
     }
-    if (g_ivray.keep_scale == 0) scale = std::min(scale, kUnitsPerPoint * u);
-    g_xvray.page_scale = scale;
+    return std::min(scale, kUnitsPerPoint * u);
   }
   void end() override { records_.append("PU0,0;", 6); }
 
@@ -74,8 +73,8 @@ class HpglDriver final : public FileDriver {
 }  // namespace
 
 std::unique_ptr<Driver> make_hpgl_driver(const DeviceRecord& device, DriverMemory& /*memory*/) {
-  // "HPA4" to "HPA1" are the codes 402 to 405; "HPGL" (401) has no sheet.
-  const int k = device.code - 402;
+  // "HPA4" to "HPA1" are the sheets 1 to 4; "HPGL" has none.
+  const int k = device.variant - 1;
   const Sheet* sheet = k >= 0 && k < static_cast<int>(std::size(kSheets)) ? &kSheets[k] : nullptr;
   return std::make_unique<HpglDriver>(sheet);
 }

@@ -1,25 +1,33 @@
-// Pictures written as image files: by the raster devices at the session end and by the
-// public routines rimage, rtiff and rpng at any time of a session whose device keeps a
-// picture (the raster devices and the screen windows).
+// Pictures written as image files: by the raster devices at the session end, by the screen
+// for a picture drawn off-screen, and by the public routines rimage, rtiff and rpng.
 #pragma once
 
+#include <array>
 #include <string>
 
+#include "devices/byte_sink.h"
 #include "devices/driver.h"
 
 namespace stylus {
 
-enum class ImageFormat { kRaw, kTiff, kPng };
+// The image formats; a raster row's variant names the one it writes at the end.
+enum class ImageFormat { kRaw = 1, kTiff = 2, kPng = 3 };
 
-// Writes the picture in the format, with the current colour table, as the whole file name
-// (already versioned). 1 when written; 0 after a warning: 36 the file cannot be written
-// completely (nothing is left behind), 53 no memory, 101 "ZLIB error".
-int write_picture_file(ImageFormat format, const IndexedImage& image, const char* name);
+// The colours of a picture's colour numbers: the colour table and its kind (which fixes the
+// PNG palette's length).
+struct PictureColors {
+  std::array<int, 256> table{};
+  int kind = 1;
+};
 
-// The picture of the session's device written under a version of name, as rimage, rtiff
-// and rpng do after their checks (the pending polyline is stroked first). 1 when written,
-// with the name used in *written when asked for; 0 after a warning (40 when the device
-// keeps no picture, 37 when no version of the name fits).
-int save_picture(ImageFormat format, const char* name, std::string* written = nullptr);
+// Writes the picture in the format into file. 1 when written; 0 after a warning: 53 no
+// memory, 101 "ZLIB error".
+int write_picture(ImageFormat format, const IndexedImage& image, const PictureColors& colors,
+                  ByteSink& file);
+// Writes the picture as a new file under a version of name. 1 when written, with the name
+// used in *written when asked for; 0 after a warning: 37 when no version of the name fits,
+// 36 when the file cannot be written completely (nothing is left behind), 53, 101.
+int save_picture(ImageFormat format, const IndexedImage& image, const PictureColors& colors,
+                 const char* name, std::string* written = nullptr);
 
 }  // namespace stylus

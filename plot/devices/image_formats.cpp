@@ -10,7 +10,7 @@
 
 #include "devices/byte_order.h"
 #include "devices/crc32.h"
-#include "state/color_tables.h"
+#include "records/color_tables.h"
 
 namespace stylus {
 namespace {

@@ -7,10 +7,9 @@
 #include <algorithm>
 #include <string_view>
 
+#include "devices/device_table.h"
 #include "devices/file_driver.h"
-#include "devices/number_text.h"
-#include "state/state.h"
-#include "stylus.h"
+#include "records/number_text.h"
 
 namespace stylus {
 namespace {
@@ -34,7 +33,8 @@ class JavaAppletDriver final : public FileDriver {
   RecordBuffer* records() override { return nullptr; }
 
  protected:
-  void header() override;
+  float header(const DriverSetup& setup) override;
+  DriverStart start(const DriverSetup& setup) override;
   void end() override { put("  }\n}\n"); }
 
  private:
@@ -55,44 +55,50 @@ class JavaAppletDriver final : public FileDriver {
   }
 
   int last_x_ = 0, last_y_ = 0;
+  int width_ = 0, height_ = 0;  // of the image
 };
 
-void JavaAppletDriver::header() {
-  const bool rotated = g_ivray.page_rotation == 1;
-  const int o = rotated ? g_ivray.page_ny : g_ivray.page_nx;  // page extents on the image
-  const int r = rotated ? g_ivray.page_nx : g_ivray.page_ny;
-  int* opts = g_ivray.screen_opts;
-  int width = opts[kScreenWidth];
-  int height = opts[kScreenHeight];
+// The image size goes back into the options, where the screen's window size is kept too.
+DriverStart JavaAppletDriver::start(const DriverSetup& setup) {
+  DriverStart started = FileDriver::start(setup);
+  started.options[kScreenWidth] = width_;
+  started.options[kScreenHeight] = height_;
+  return started;
+}
+
+float JavaAppletDriver::header(const DriverSetup& setup) {
+  const DriverPage& page = setup.page;
+  const bool rotated = page.rotation == 1;
+  const int o = rotated ? page.ny : page.nx;  // page extents on the image
+  const int r = rotated ? page.nx : page.ny;
+  int width = setup.options[kScreenWidth];
+  int height = setup.options[kScreenHeight];
   // Without a size of its own (or with one that leaves no pixel to scale to) the image
   // takes the default size of the page's orientation.
-  if (opts[kScreenSizeOption] == 0 || width < 2 || height < 2) {
-    const bool landscape = g_ivray.page_ny < g_ivray.page_nx;
+  if (setup.options[kScreenSizeOption] == 0 || width < 2 || height < 2) {
+    const bool landscape = page.ny < page.nx;
     width = landscape ? kLongSide : kShortSide;
     height = landscape ? kShortSide : kLongSide;
   }
-  opts[kScreenWidth] = width;
-  opts[kScreenHeight] = height;
-
+  width_ = width;
+  height_ = height;
   const float w1 = static_cast<float>(width - 1);
   const float h1 = static_cast<float>(height - 1);
   float scale = std::min(w1 / static_cast<float>(o), h1 / static_cast<float>(r));
   // As on the screen: never larger than a page 2969 points long across the image (times
   // the user scale).
-  if (g_ivray.keep_scale == 0) {
-    scale = std::min(scale, (o > r ? w1 : h1) * g_xvray.user_scale / 2969.0f);
-  }
-  g_xvray.page_scale = scale;
-
+  scale = std::min(scale, (o > r ? w1 : h1) * page.user_scale / 2969.0f);
   put("// STYLUS Java Metafile\n");
-  format("// Creator: STYLUS %4.1f\n", static_cast<double>(getver()));
-  format("// Date   : %s, %s\n", dddate(), ddtime());
+  format("// Creator: STYLUS %4.1f\n", static_cast<double>(setup.version));
+  format("// Date   : %s, %s\n", setup.date.c_str(), setup.time.c_str());
   format("// Size   : %d %d\n", width, height);
   put("\n");
   put("import java.applet.*;\n");
   put("import java.awt.*;\n\n");
-  format("public class %s extends Applet {\n", applet_class_name(g_control.metafile_name).c_str());
+  format("public class %s extends Applet {\n",
+         applet_class_name(std::string(setup.file_name).c_str()).c_str());
   put("public void paint(Graphics g) {\n");
+  return scale;
 }
 
 }  // namespace

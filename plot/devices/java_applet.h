@@ -5,14 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "devices/device_table.h"
-
 namespace stylus {
 
 // The class name of an applet file: its file part (after the last "/", "\" or ":") up to
 // the first ".".
 std::string applet_class_name(const char* file_name);
-
-std::unique_ptr<Driver> make_java_applet_driver(const DeviceRecord& device, DriverMemory& memory);
 
 }  // namespace stylus

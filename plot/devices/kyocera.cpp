@@ -1,16 +1,16 @@
+// The Kyocera printer command file "KYOC": page set-up and one move or draw command per
+// point, in printer dots, as text records.
 // The Kyocera printer command file: the page set-up in centimetres, then printer dots, one
 // "MAP" (move) or "DAP" (draw) command per point. The printer has no colours: the colour
 // table stays SMAL and colour changes write nothing.
-#include "devices/kyocera.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
+#include "devices/device_table.h"
 #include "devices/file_driver.h"
-#include "devices/number_text.h"
-#include "state/state.h"
+#include "records/number_text.h"
 
 namespace stylus {
 namespace {
@@ -36,9 +36,9 @@ class KyoceraDriver final : public FileDriver {
   }
 
  protected:
-  void header() override {
-    const float w = static_cast<float>(g_ivray.page_nx);
-    const float h = static_cast<float>(g_ivray.page_ny);
+  float header(const DriverSetup& setup) override {
+    const float w = static_cast<float>(setup.page.nx);
+    const float h = static_cast<float>(setup.page.ny);
     float scale;
     if (h < w) {
       append("!R! UNIT C;SPO L;SLM 0;");
@@ -51,8 +51,7 @@ class KyoceraDriver final : public FileDriver {
     }
     append("UNIT D;");
     // A page point is at most 0.1 mm on paper (times the user scale).
-    if (g_ivray.keep_scale == 0) scale = std::min(scale, 300.0f * g_xvray.user_scale / 254.0f);
-    g_xvray.page_scale = scale;
+    return std::min(scale, 300.0f * setup.page.user_scale / 254.0f);
   }
   void end() override { append("RES;EXIT;"); }
 

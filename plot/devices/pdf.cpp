@@ -1,17 +1,19 @@
+// The vector-file device "PDF": a single-page PDF 1.4 file of the whole page for papers
+// and printing, written by a small writer of its own (objects, cross-reference table,
+// trailer) with the drawing deflated by zlib.
 // The PDF writer: the drawing is collected as path operators in page points, one stroke per
 // group of polylines of one pen; the end of the session assembles the file (catalog, page
 // tree, page, deflated content stream, document information, cross-reference table with
 // the exact offsets, trailer) and writes it into the session's output in one piece.
-#include "devices/pdf.h"
-
 #include <zlib.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "devices/device_table.h"
 #include "devices/vector_driver.h"
-#include "state/state.h"
+#include "records/state.h"
 #include "stylus.h"
 
 namespace stylus {
@@ -38,8 +40,7 @@ std::string deflate_content(const std::string& content) {
 }
 
 // "D:YYYYMMDDHHmmSS" from the library's date "dd.mm.yyyy" and time "hh:mm:ss".
-std::string pdf_date() {
-  const std::string d = dddate(), t = ddtime();
+std::string pdf_date(const std::string& d, const std::string& t) {
   if (d.size() != 10 || t.size() != 8) return "D:";
   return "D:" + d.substr(6, 4) + d.substr(3, 2) + d.substr(0, 2) + t.substr(0, 2) + t.substr(3, 2) +
          t.substr(6, 2);
@@ -49,7 +50,10 @@ class PdfDriver final : public VectorDriver {
  protected:
   // Page points to PDF points with y up, and the PostScript device's projecting square
   // caps (2 J) and bevel joins (2 j).
-  void header() override {
+  void header(const DriverSetup& setup) override {
+    page_ = setup.page;
+    version_ = setup.version;
+    date_ = pdf_date(setup.date, setup.time);
     content_ = vector_number(kPdfPointsPerPagePoint, 6) + " 0 0 -" +
                vector_number(kPdfPointsPerPagePoint, 6) + " 0 " + page_height() + " cm\n2 J 2 j\n";
   }
@@ -71,13 +75,16 @@ class PdfDriver final : public VectorDriver {
     content_ += op;
   }
   // The page's extents in PDF points: page_nx + 1 page points across.
-  static std::string page_width() {
-    return vector_number((g_ivray.page_nx + 1) * kPdfPointsPerPagePoint);
+  std::string page_width() const {
+    return vector_number((page_.nx + 1) * kPdfPointsPerPagePoint);
   }
-  static std::string page_height() {
-    return vector_number((g_ivray.page_ny + 1) * kPdfPointsPerPagePoint);
+  std::string page_height() const {
+    return vector_number((page_.ny + 1) * kPdfPointsPerPagePoint);
   }
 
+  DriverPage page_;
+  float version_ = 0.0f;
+  std::string date_;
   std::string content_;
 };
 
@@ -99,9 +106,8 @@ void PdfDriver::footer() {
   object("<< /Length " + std::to_string(stream.size()) + (deflated ? " /Filter /FlateDecode" : "") +
          " >>\nstream\n" + stream + "\nendstream");
   char version[16];
-  std::snprintf(version, sizeof version, "%.1f", static_cast<double>(getver()));
-  object("<< /Producer (STYLUS " + std::string(version) + ") /CreationDate (" + pdf_date() +
-         ") >>");
+  std::snprintf(version, sizeof version, "%.1f", static_cast<double>(version_));
+  object("<< /Producer (STYLUS " + std::string(version) + ") /CreationDate (" + date_ + ") >>");
 
   const std::size_t xref = file.size();
   file += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f \n";

@@ -8,9 +8,8 @@
 #include <iterator>
 
 #include "devices/device_point.h"
-#include "devices/number_text.h"
-#include "state/state.h"
-#include "stylus.h"
+#include "devices/device_table.h"
+#include "records/number_text.h"
 
 namespace stylus {
 namespace {
@@ -98,31 +97,31 @@ constexpr const char* kProlog[] = {
 static_assert(std::size(kProlog) == 72, "the prolog has 72 lines");
 
 // A landscape page is turned onto the portrait sheet (rotation option 2 keeps it upright).
-bool landscape_page() {
-  return g_ivray.page_ny < g_ivray.page_nx && g_ivray.page_rotation != 2;
+bool landscape_page(const DriverPage& page) {
+  return page.ny < page.nx && page.rotation != 2;
 }
 
 }  // namespace
 
-PsSheetScale postscript_sheet_scale() {
-  const float nx = static_cast<float>(g_ivray.page_nx);
-  const float ny = static_cast<float>(g_ivray.page_ny);
-  float s = landscape_page() ? std::min(kSheetHeight / nx, kSheetWidth / ny)
-                             : std::min(kSheetWidth / nx, kSheetHeight / ny);
-  s = std::min(s, 2.0f * g_xvray.user_scale);
-  return {s, s / g_xvray.page_scale};
+PsSheetScale postscript_sheet_scale(const DriverPage& page) {
+  const float nx = static_cast<float>(page.nx);
+  const float ny = static_cast<float>(page.ny);
+  float s = landscape_page(page) ? std::min(kSheetHeight / nx, kSheetWidth / ny)
+                                 : std::min(kSheetWidth / nx, kSheetHeight / ny);
+  s = std::min(s, 2.0f * page.user_scale);
+  return {s, s / kPsPageScale};
 }
 
 PostScriptDriver::PostScriptDriver(bool black_background, PathEnd& last_point)
     : FileDriver(RecordKind::kText), black_background_(black_background), path_(last_point) {}
 
-void PostScriptDriver::header() {
-  g_xvray.page_scale = kPsPageScale;
-  const bool landscape = landscape_page();
-  const PsSheetScale scale = postscript_sheet_scale();
-  const float s = g_xvray.page_scale * scale.factor;
-  const float nx = static_cast<float>(g_ivray.page_nx);
-  const float ny = static_cast<float>(g_ivray.page_ny);
+float PostScriptDriver::header(const DriverSetup& setup) {
+  page_ = setup.page;
+  const bool landscape = landscape_page(page_);
+  const PsSheetScale scale = postscript_sheet_scale(page_);
+  const float s = kPsPageScale * scale.factor;
+  const float nx = static_cast<float>(page_.nx);
+  const float ny = static_cast<float>(page_.ny);
   const float c = kUnitPoints;
   const float right = landscape ? 150.0f + ny * s : 150.0f + nx * s;
   const float top = landscape ? 200.0f + nx * s : 200.0f + ny * s;
@@ -130,8 +129,9 @@ void PostScriptDriver::header() {
   put("%!PS-Adobe-2.0\n");
   format("%%%%BoundingBox:  %10.2f %10.2f %10.2f %10.2f\n", c * 150.0f, c * 200.0f, c * right,
          c * top);
-  format("%%%%Creator: STYLUS  %4.1f %s\n", getver(), landscape ? "L" : "P");
-  format("%%%%CreationDate: %s , %s\n", dddate(), ddtime());
+  format("%%%%Creator: STYLUS  %4.1f %s\n", static_cast<double>(setup.version),
+         landscape ? "L" : "P");
+  format("%%%%CreationDate: %s , %s\n", setup.date.c_str(), setup.time.c_str());
   put("%%EndComments\n");
   for (const char* line : kProlog) {
     put(line);
@@ -140,14 +140,15 @@ void PostScriptDriver::header() {
   format("  150 cm   200 cm translate 5 cm setlinewidth %10.6f%10.6f scale\n", scale.factor,
          scale.factor);
   if (black_background_) {
-    const int a = round_point(ny * g_xvray.page_scale);
-    const int b = round_point(nx * g_xvray.page_scale);
+    const int a = round_point(ny * kPsPageScale);
+    const int b = round_point(nx * kPsPageScale);
     if (landscape) {
       format("0 0 %d %d 0 0 0 e \n", a, b);
     } else {
       format("0 %d %d 0 0 0 0 e \n", a, b);
     }
   }
+  return kPsPageScale;
 }
 
 namespace {
@@ -204,8 +205,8 @@ void PostScriptDriver::line_width(int width) {
   records_.append_tokens("setlinewidth ", 13);
 }
 
-void PostScriptDriver::miter_limit(float factor) {
-  int w = 2 * std::abs(g_ivray.line_width);
+void PostScriptDriver::miter_limit(float factor, int width) {
+  int w = 2 * std::abs(width);
   if (w <= 4) w = 5;
   // A limit beyond the range of the token is written as the largest one.
   const float limit = factor * static_cast<float>(w);
@@ -220,16 +221,16 @@ void PostScriptDriver::miter_limit(float factor) {
 
 // The rectangle is filled without changing the current colour; the pending path stays.
 void PostScriptDriver::fill(int x1, int y1, int x2, int y2, int /*ncol*/, RgbColor rgb) {
-  const float p = g_xvray.page_scale;
+  const float p = kPsPageScale;
   const auto fx = [](int v) { return static_cast<float>(v); };
   int X1, Y1, X2, Y2;
-  if (landscape_page()) {
+  if (landscape_page(page_)) {
     X1 = round_point(fx(y1) * p);
     Y1 = round_point(fx(x1) * p);
     X2 = round_point(fx(y2) * p);
     Y2 = round_point(fx(x2) * p);
   } else {
-    const float h = fx(g_ivray.page_ny);
+    const float h = fx(page_.ny);
     X1 = round_point(fx(x1) * p);
     Y1 = round_point((h - fx(y1)) * p);
     X2 = round_point(fx(x2) * p);
@@ -247,7 +248,7 @@ void PostScriptDriver::end() {
 }
 
 std::unique_ptr<Driver> make_postscript_driver(const DeviceRecord& device, DriverMemory& memory) {
-  return std::make_unique<PostScriptDriver>(device.code == 502, memory.postscript);
+  return std::make_unique<PostScriptDriver>(device.variant == 1, memory.postscript);
 }
 
 }  // namespace stylus

@@ -14,13 +14,13 @@ inline constexpr int kPsPathSize = 50;
 // Device units per plot point on the PostScript devices (13/7).
 inline constexpr float kPsPageScale = 1.8571428f;
 
-// The sheet scale s (sheet units per page point) and s / page_scale, the factor of the
-// header's scale line, for the current page.
+// The sheet scale s (sheet units per page point) and s / kPsPageScale, the factor of the
+// header's scale line, for a page.
 struct PsSheetScale {
   float sheet;
   float factor;
 };
-PsSheetScale postscript_sheet_scale();
+PsSheetScale postscript_sheet_scale(const DriverPage& page);
 
 class PostScriptDriver final : public FileDriver {
  public:
@@ -34,21 +34,21 @@ class PostScriptDriver final : public FileDriver {
   void point(const DevicePoint& p, int pen) override { drwpsc(p.x, p.y, pen); }
   void color(const ColorChange& change) override;
   void line_width(int width) override;
-  void miter_limit(float factor) override;
+  void miter_limit(float factor, int width) override;
   void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor rgb) override;
   void flush() override { drwpsc(0.0f, 0.0f, kPenFlush); }
 
  protected:
-  void header() override;
+  float header(const DriverSetup& setup) override;
   void end() override;
 
  private:
   void write_path();
 
   bool black_background_;
+  DriverPage page_;
   PathBuffer<int, kPsPathSize> path_;
 };
 
-std::unique_ptr<Driver> make_postscript_driver(const DeviceRecord& device, DriverMemory& memory);
 
 }  // namespace stylus

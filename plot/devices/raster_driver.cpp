@@ -6,27 +6,25 @@
 #include <new>
 
 #include "devices/device_point.h"
-#include "state/file_names.h"
-#include "state/messages.h"
-#include "state/session.h"
-#include "state/state.h"
+#include "devices/device_table.h"
+#include "devices/screen_geometry.h"
+#include "records/messages.h"
 
 namespace stylus {
 
-bool RasterDriver::start(ByteSink* /*out*/) {
-  const bool turned = g_ivray.page_rotation == 1;
-  const int o = turned ? g_ivray.page_ny : g_ivray.page_nx;
-  const int r = turned ? g_ivray.page_nx : g_ivray.page_ny;
-  // The image size settings are those of the screen window's size.
-  int* opts = g_ivray.screen_opts;
+DriverStart RasterDriver::start(const DriverSetup& setup) {
+  const bool turned = setup.page.rotation == 1;
+  const int o = turned ? setup.page.ny : setup.page.nx;
+  const int r = turned ? setup.page.nx : setup.page.ny;
+  // The image size settings are those of the screen window's size; a default or refused
+  // size goes back into them as the size taken.
+  ScreenOptions opts = setup.options;
   raster_.qqvini(o, r, opts[kScreenWidth], opts[kScreenHeight], opts[kScreenSizeOption]);
   // The whole page fits into the raster as into a screen window of that size.
-  const float w = static_cast<float>(raster_.width() - 1),
-              h = static_cast<float>(raster_.height() - 1);
-  g_xvray.page_scale = g_ivray.keep_scale != 0
-                           ? std::min(w / static_cast<float>(o), h / static_cast<float>(r))
-                           : screen_page_scale(raster_.width(), raster_.height(), o, r);
-  return true;
+  const float scale =
+      screen_page_scale(raster_.width(), raster_.height(), o, r, setup.page.user_scale);
+  geometry_ = {scale, setup.page.nx, setup.page.ny, setup.page.rotation, 0.0f};
+  return {scale, opts};
 }
 
 void RasterDriver::point(const DevicePoint& p, int pen) {
@@ -37,9 +35,8 @@ void RasterDriver::point(const DevicePoint& p, int pen) {
 
 // Page corners to the pixels they cover, both edges included, as on the screen.
 void RasterDriver::fill(int x1, int y1, int x2, int y2, int ncol, RgbColor /*rgb*/) {
-  const PageGeometry g = current_geometry();
-  const DevicePoint a = screen_point(static_cast<float>(x1), static_cast<float>(y1), g);
-  const DevicePoint b = screen_point(static_cast<float>(x2), static_cast<float>(y2), g);
+  const DevicePoint a = screen_point(static_cast<float>(x1), static_cast<float>(y1), geometry_);
+  const DevicePoint b = screen_point(static_cast<float>(x2), static_cast<float>(y2), geometry_);
   raster_.qqvfll(a.ix, a.iy, b.ix, b.iy, ncol);
 }
 
@@ -55,37 +52,28 @@ bool RasterDriver::picture(IndexedImage& image) {
   return true;
 }
 
-int RasterDriver::finish() {
+int RasterDriver::finish(const DriverEnd& end) {
   int written = 0;
-  if (end_image_) {
-    // The name was free at the session start; an image written since may have taken it.
-    if (gfilnn(g_control.metafile_name, sizeof g_control.metafile_name) != 0) {
-      warnc1(37, g_control.metafile_name);
-    } else {
-      try {
-        IndexedImage image;
-        if (picture(image))
-          written = write_picture_file(*end_image_, image, g_control.metafile_name);
-      } catch (const std::bad_alloc&) {
-        warnin(53);
-      }
+  if (end_image_ && end.file != nullptr) {
+    try {
+      IndexedImage image;
+      if (picture(image)) written = write_picture(*end_image_, image, colors_, *end.file);
+    } catch (const std::bad_alloc&) {
+      warnin(53);
     }
   }
   raster_.qqvfin();
   return written;
 }
 
+void RasterDriver::color_table(int kind, const int table[256]) {
+  colors_.kind = kind;
+  std::copy(table, table + 256, colors_.table.begin());
+}
+
 std::unique_ptr<Driver> make_raster_driver(const DeviceRecord& device, DriverMemory& /*memory*/) {
-  switch (device.code) {
-    case 601:
-      return std::make_unique<RasterDriver>(ImageFormat::kTiff);
-    case 602:
-      return std::make_unique<RasterDriver>(ImageFormat::kRaw);
-    case 604:
-      return std::make_unique<RasterDriver>(ImageFormat::kPng);
-    default:
-      return std::make_unique<RasterDriver>(std::nullopt);
-  }
+  if (device.variant == 0) return std::make_unique<RasterDriver>(std::nullopt);
+  return std::make_unique<RasterDriver>(static_cast<ImageFormat>(device.variant));
 }
 
 }  // namespace stylus

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "devices/device_table.h"
+#include "devices/device_point.h"
 #include "devices/driver.h"
 #include "devices/image_files.h"
 #include "devices/virtual_raster.h"
@@ -18,15 +18,16 @@ class RasterDriver final : public Driver {
   // end_image: the format the session end writes; none for "VIRT".
   explicit RasterDriver(std::optional<ImageFormat> end_image) : end_image_(end_image) {}
 
-  // Creates the raster in the image size of the plot state and sets page_scale.
-  bool start(ByteSink* out) override;
+  // Creates the raster in the image size of the options; returns the page scale.
+  DriverStart start(const DriverSetup& setup) override;
   // A move only remembers the device point; a draw is a line of pixels from the last one.
   void point(const DevicePoint& p, int pen) override;
   void color(const ColorChange& change) override { raster_.qqvclr(change.ncol); }
+  void color_table(int kind, const int table[256]) override;
   void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor rgb) override;
   bool picture(IndexedImage& image) override;
-  // Writes the image under a version of the session's file name, then frees the raster.
-  int finish() override;
+  // Writes the image into the end file, then frees the raster.
+  int finish(const DriverEnd& end) override;
 
   const VirtualRaster& raster() const { return raster_; }
 
@@ -36,10 +37,11 @@ class RasterDriver final : public Driver {
   // stores to reach the cache.
   int last_x_ = 0;
   std::optional<ImageFormat> end_image_;
+  PageGeometry geometry_{};
+  PictureColors colors_;
   VirtualRaster raster_;
   int last_y_ = 0;
 };
 
-std::unique_ptr<Driver> make_raster_driver(const DeviceRecord& device, DriverMemory& memory);
 
 }  // namespace stylus

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "devices/device_point.h"
+#include "devices/device_table.h"
 #include "devices/headless_window_system.h"
 #include "devices/image_files.h"
 #include "devices/image_formats.h"
-#include "state/protocol.h"
-#include "state/session.h"
-#include "state/state.h"
+#include "devices/screen_geometry.h"
+#include "records/messages.h"
 
 namespace stylus {
 namespace {
@@ -29,37 +29,31 @@ ScreenProcess& process() {
   return p;
 }
 
-void show_message(const char* text, const char* title) {
-  qqwmsg(text, title);
-}
-
 class ScreenDriver final : public Driver {
  public:
-  bool start(ByteSink* /*out*/) override {
-    g_ivray.window_number = g_ivray.device == 80 ? 1 : g_ivray.device - 74;
-    std::fill(std::begin(g_screen_session.open), std::end(g_screen_session.open), 0);
-    const int window = std::clamp(g_ivray.window_number, 1, ScreenWindows::kSlots);
-    g_screen_session.open[window - 1] = 1;
-    int width = g_ivray.page_nx, height = g_ivray.page_ny;
+  DriverStart start(const DriverSetup& setup) override {
+    int width = setup.page.nx, height = setup.page.ny;
     int wpix = 0, hpix = 0;
-    int* o = g_ivray.screen_opts;
-    qqwini(g_ivray.device, width, height, o[kScreenSizeOption], o[kScreenPosX], o[kScreenPosY],
-           o[kScreenWidth], o[kScreenHeight], o[kScreenDepth], o[kScreenColorMap], wpix, hpix,
-           o[kScreenBitmap], o[kScreenBackground]);
-    g_xvray.page_scale = screen_page_scale(wpix, hpix, width, height);
-    g_screen_session.scale[window - 1] = g_xvray.page_scale;
-    // From now on the windowed end protocol is a message window of the screen.
-    set_message_window(show_message);
-    return true;
+    ScreenOptions o = setup.options;
+    qqwini(setup.row != nullptr ? setup.row->code : kScreenCodeFull, width, height,
+           o[kScreenSizeOption], o[kScreenPosX], o[kScreenPosY], o[kScreenWidth],
+           o[kScreenHeight], o[kScreenDepth], o[kScreenColorMap], wpix, hpix, o[kScreenBitmap],
+           o[kScreenBackground]);
+    const float scale = screen_page_scale(wpix, hpix, width, height, setup.page.user_scale);
+    geometry_ = {scale, setup.page.nx, setup.page.ny, setup.page.rotation, 0.0f};
+    return {scale, o, qqwmsg};
   }
   void point(const DevicePoint& p, int pen) override { qqwdrw(p.ix, p.iy, pen); }
   void color(const ColorChange& change) override { qqwclr(change.ncol); }
-  void color_table(int kind, const int table[256]) override { qqwvlt(kind, table); }
+  void color_table(int kind, const int table[256]) override {
+    colors_.kind = kind;
+    std::copy(table, table + 256, colors_.table.begin());
+    qqwvlt(kind, table);
+  }
   // Page corners to the pixels they cover, both edges included.
   void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor /*rgb*/) override {
-    const PageGeometry g = current_geometry();
-    const DevicePoint a = screen_point(static_cast<float>(x1), static_cast<float>(y1), g);
-    const DevicePoint b = screen_point(static_cast<float>(x2), static_cast<float>(y2), g);
+    const DevicePoint a = screen_point(static_cast<float>(x1), static_cast<float>(y1), geometry_);
+    const DevicePoint b = screen_point(static_cast<float>(x2), static_cast<float>(y2), geometry_);
     qqwfll(std::min(a.ix, b.ix), std::min(a.iy, b.iy), std::abs(b.ix - a.ix) + 1,
            std::abs(b.iy - a.iy) + 1, ncol);
   }
@@ -69,27 +63,31 @@ class ScreenDriver final : public Driver {
     std::vector<Rgb> rgb;
     if (!screen_windows().picture(rgb, image.width, image.height)) return false;
     image.pixels =
-        nearest_color_numbers(rgb, g_cycles.table, png_palette_entries(g_ivray.color_table));
+        nearest_color_numbers(rgb, colors_.table.data(), png_palette_entries(colors_.kind));
     return true;
   }
-  int finish() override {
+  int finish(const DriverEnd& end) override {
     // A picture drawn where nobody can see it is kept as a file instead of thrown away.
     if (process().offscreen) {
       std::string name;
-      if (save_picture(ImageFormat::kPng, "stylus.png", &name)) {
+      IndexedImage image;
+      if (!picture(image)) {
+        warnin(40);
+      } else if (save_picture(ImageFormat::kPng, image, colors_, "stylus.png", &name)) {
         std::fprintf(stderr, "STYLUS: the off-screen picture is saved as %s\n", name.c_str());
         std::fflush(stderr);
       }
     }
-    qqwfin(g_ivray.window_end_mode + 10 * g_ivray.window_title_mode);
+    qqwfin(end.window_mode);
     return 0;  // the screen writes no metafile
   }
+
+ private:
+  PageGeometry geometry_{};
+  PictureColors colors_;
 };
 
 }  // namespace
-
-ScreenSessionRecord g_screen_session;
-static_assert(kScreenSessionSlots == ScreenWindows::kSlots);
 
 ScreenWindows& screen_windows() {
   ScreenProcess& p = process();
@@ -110,11 +108,6 @@ void set_screen_window_system(std::unique_ptr<WindowSystem> ws,
   p.ws = std::move(ws);
   p.offscreen = false;
   if (p.ws) p.windows = std::make_unique<ScreenWindows>(*p.ws, std::move(exit_process));
-}
-
-float screen_window_scale(int window) {
-  if (window < 1 || window > ScreenWindows::kSlots) return 0.0f;
-  return g_screen_session.open[window - 1] ? g_screen_session.scale[window - 1] : 0.0f;
 }
 
 std::unique_ptr<Driver> make_screen_driver(const DeviceRecord& /*device*/,

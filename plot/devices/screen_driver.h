@@ -5,9 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "devices/device_table.h"
 #include "devices/driver.h"
-#include "devices/screen_session.h"
 #include "devices/screen_window.h"
 #include "devices/window_system.h"
 
@@ -21,10 +19,7 @@ ScreenWindows& screen_windows();
 void set_screen_window_system(std::unique_ptr<WindowSystem> ws,
                               std::function<void(int)> exit_process = {});
 
-// The page scale that the screen start computed for window 1..5 (0 when none).
-float screen_window_scale(int window);
 
-std::unique_ptr<Driver> make_screen_driver(const DeviceRecord& device, DriverMemory& memory);
 
 // The entry points, on the process's screen windows.
 void qqwini(int code, int& page_w, int& page_h, int& size_opt, int& x, int& y, int& width,

@@ -67,4 +67,12 @@ Rect outer_rect(const ClientPlacement& c, const FrameMetrics& f) {
           c.width + 2 * f.frame_width - 1, c.height + f.caption + 2 * f.frame_height - 1};
 }
 
+float screen_page_scale(int wpix, int hpix, int width, int height, float user_scale) {
+  const float w = static_cast<float>(width);
+  const float h = static_cast<float>(height);
+  float scale = std::min(static_cast<float>(wpix - 1) / w, static_cast<float>(hpix - 1) / h);
+  const int limit_pixels = height < width ? wpix : hpix;
+  return std::min(scale, static_cast<float>(limit_pixels - 1) * user_scale / 2969.0f);
+}
+
 }  // namespace stylus

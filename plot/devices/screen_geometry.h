@@ -30,6 +30,12 @@ ClientPlacement client_size(int code, int page_w, int page_h, const ScreenInfo& 
 ClientPlacement client_position(int code, ClientPlacement size, const ScreenInfo& screen,
                                 const FrameMetrics& frame);
 
+// Device units per point for a screen window (or an image) whose drawing area is wpix x
+// hpix pixels, for a page of width x height points as it lies on the device: the whole page
+// fits, and a landscape page is never drawn larger than user_scale x (wpix - 1) / 2969 per
+// point (a portrait page: (hpix - 1) instead of (wpix - 1)).
+float screen_page_scale(int wpix, int hpix, int width, int height, float user_scale);
+
 // The outer rectangle of a window whose client area is `client`.
 Rect outer_rect(const ClientPlacement& client, const FrameMetrics& frame);
 

@@ -1,13 +1,14 @@
+// The vector-file device "SVG": a standalone SVG 1.1 picture of the whole page for web
+// pages and documents.
 // The SVG writer: the page in page points (viewBox) at its real size in millimetres, white
 // paper, then one group per pen with one path per polyline, written into the session's
 // output as the session draws (the output is put in place only when complete).
-#include "devices/svg.h"
-
 #include <cstdio>
 #include <string>
 
+#include "devices/device_table.h"
 #include "devices/vector_driver.h"
-#include "state/state.h"
+#include "records/state.h"
 #include "stylus.h"
 
 namespace stylus {
@@ -15,7 +16,7 @@ namespace {
 
 class SvgDriver final : public VectorDriver {
  protected:
-  void header() override;
+  void header(const DriverSetup& setup) override;
   void begin_group(const VectorPen& pen) override;
   void end_group() override { put("</g>\n"); }
   void begin_polyline(float x, float y) override {
@@ -48,14 +49,14 @@ class SvgDriver final : public VectorDriver {
   int segments_ = 0;
 };
 
-void SvgDriver::header() {
+void SvgDriver::header(const DriverSetup& setup) {
   // The largest coordinates are page_nx and page_ny, and a page point is 0.1 mm: DA4L
   // (2969 x 2099) is 2970 x 2100 points, 297 x 210 mm.
-  const int nx = g_ivray.page_nx + 1, ny = g_ivray.page_ny + 1;
+  const int nx = setup.page.nx + 1, ny = setup.page.ny + 1;
   const std::string w = std::to_string(nx), h = std::to_string(ny);
   char creator[96];
   std::snprintf(creator, sizeof creator, "<!-- STYLUS %.1f, %s %s -->\n",
-                static_cast<double>(getver()), dddate(), ddtime());
+                static_cast<double>(setup.version), setup.date.c_str(), setup.time.c_str());
   put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
   put(creator);
   put("<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +

@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "devices/number_text.h"
-#include "state/state.h"
+#include "records/number_text.h"
 
 namespace stylus {
 
@@ -41,11 +40,10 @@ void append_vector_number(std::string& out, float v) {
   out.append(text, static_cast<std::size_t>(n));
 }
 
-bool VectorDriver::start(ByteSink* out) {
-  out_ = out;
-  g_xvray.page_scale = 1.0f;
-  header();
-  return true;
+DriverStart VectorDriver::start(const DriverSetup& setup) {
+  out_ = setup.out;
+  header(setup);
+  return {1.0f, setup.options};
 }
 
 void VectorDriver::close_polyline() {
@@ -93,7 +91,7 @@ void VectorDriver::line_width(int width) {
   pen_.width = vector_line_width(width);
 }
 
-int VectorDriver::finish() {
+int VectorDriver::finish(const DriverEnd& /*end*/) {
   close_polyline();
   if (in_group_) end_group();
   in_group_ = false;

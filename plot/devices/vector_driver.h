@@ -34,17 +34,17 @@ struct VectorPen {
 // consecutive polylines of one pen form one group.
 class VectorDriver : public Driver {
  public:
-  // Sets page_scale to 1 (device points are page points) and writes the header.
-  bool start(ByteSink* out) override;
+  // Writes the header; device points are page points (scale 1).
+  DriverStart start(const DriverSetup& setup) override;
   void point(const DevicePoint& p, int pen) override;
   void color(const ColorChange& change) override;
   void line_width(int width) override;
   // Ends the last polyline and its group and writes the end of the file; the session
   // closes the output.
-  int finish() override;
+  int finish(const DriverEnd& end) override;
 
  protected:
-  virtual void header() = 0;
+  virtual void header(const DriverSetup& setup) = 0;
   // A group of polylines drawn with pen starts; the previous group, if any, has ended.
   virtual void begin_group(const VectorPen& pen) = 0;
   virtual void end_group() = 0;

@@ -6,9 +6,7 @@
 #include <cstdlib>
 
 #include "devices/device_point.h"
-#include "devices/file_driver.h"
-#include "draw/pen.h"
-#include "state/state.h"
+#include "devices/device_table.h"
 
 namespace stylus {
 namespace {
@@ -19,10 +17,10 @@ constexpr int kLargestExtent = 32767;
 
 }  // namespace
 
-bool WmfDriver::start(ByteSink* /*out*/) {
-  float scale = kTwipsPerPoint * g_xvray.user_scale;
-  int width = g_ivray.page_nx, height = g_ivray.page_ny;
-  if (g_ivray.page_rotation == 1) std::swap(width, height);
+DriverStart WmfDriver::start(const DriverSetup& setup) {
+  float scale = kTwipsPerPoint * setup.page.user_scale;
+  int width = setup.page.nx, height = setup.page.ny;
+  if (setup.page.rotation == 1) std::swap(width, height);
   // A page larger than the format's coordinates hold in twips (DA2L and up) is recorded in
   // larger units, so that it is drawn whole instead of wrapping round; a player scales the
   // window to its output in either case.
@@ -30,10 +28,10 @@ bool WmfDriver::start(ByteSink* /*out*/) {
   if (round_point(largest * scale) > kLargestExtent - kWindowMargin) {
     scale = static_cast<float>(kLargestExtent - kWindowMargin) / largest;
   }
-  g_xvray.page_scale = scale;
+  geometry_ = {scale, setup.page.nx, setup.page.ny, setup.page.rotation, 0.0f};
   qqwmf1(round_point(static_cast<float>(width) * scale),
          round_point(static_cast<float>(height) * scale));
-  return true;
+  return {scale, setup.options};
 }
 
 void WmfDriver::qqwmf1(int w, int h) {
@@ -46,10 +44,13 @@ void WmfDriver::qqwmf1(int w, int h) {
   default_brush_ = WmfRecorder::kDefaultObject;
 }
 
-int WmfDriver::qqwmf2() {
+int WmfDriver::qqwmf2(ByteSink* file) {
   if (!open_) return 0;
   open_ = false;
-  return write_output_file(dc_.close());
+  const std::string bytes = dc_.close();
+  if (file == nullptr) return 0;
+  file->put(bytes);
+  return 1;
 }
 
 void WmfDriver::qqwmf3(RgbColor c) {
@@ -91,18 +92,14 @@ void WmfDriver::qqwmf5(int x, int y, int w, int h, RgbColor c) {
 
 // Page corners to the device rectangle between them.
 void WmfDriver::fill(int x1, int y1, int x2, int y2, int /*ncol*/, RgbColor rgb) {
-  const PageGeometry g = current_geometry();
-  const DevicePoint a = screen_point(static_cast<float>(x1), static_cast<float>(y1), g);
-  const DevicePoint b = screen_point(static_cast<float>(x2), static_cast<float>(y2), g);
+  const DevicePoint a = screen_point(static_cast<float>(x1), static_cast<float>(y1), geometry_);
+  const DevicePoint b = screen_point(static_cast<float>(x2), static_cast<float>(y2), geometry_);
   qqwmf5(std::min(a.ix, b.ix), std::min(a.iy, b.iy), std::abs(b.ix - a.ix), std::abs(b.iy - a.iy),
          rgb);
 }
 
-int WmfDriver::finish() {
-  // The metafile devices end with the pen at the page origin; the move is a dispatched
-  // point like any other.
-  xjdraw(0.0f, 0.0f, kPenMove);
-  return qqwmf2();
+int WmfDriver::finish(const DriverEnd& end) {
+  return qqwmf2(end.file);
 }
 
 std::unique_ptr<Driver> make_wmf_driver(const DeviceRecord& /*device*/, DriverMemory& /*memory*/) {

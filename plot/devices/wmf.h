@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "devices/device_table.h"
+#include "devices/device_point.h"
 #include "devices/driver.h"
 #include "devices/wmf_recorder.h"
 
@@ -15,20 +15,20 @@ inline constexpr float kTwipsPerPoint = 5.6692913f;
 
 class WmfDriver final : public Driver {
  public:
-  // Sets page_scale and opens the metafile with the page's window.
-  bool start(ByteSink* out) override;
+  // Opens the metafile with the page's window; returns the page scale.
+  DriverStart start(const DriverSetup& setup) override;
   void point(const DevicePoint& p, int pen) override { qqwmf4(p.ix, p.iy, pen); }
   void color(const ColorChange& change) override { qqwmf3(change.rgb); }
   void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor rgb) override;
-  // Moves the pen to (0, 0), then closes the metafile: 1 when the file was written.
-  int finish() override;
+  // Closes the metafile and writes it into the end file: 1 when written.
+  int finish(const DriverEnd& end) override;
 
   // The recorder's operations, in device units (twips).
   // Opens a metafile whose window is the page of w x h units and a margin of 20.
   void qqwmf1(int w, int h);
-  // Closes the metafile and writes it under the session's file name: 1 when written, 0
-  // after warning 36 (nothing left behind) or when no metafile was open.
-  int qqwmf2();
+  // Closes the metafile and writes it into file: 1 when written, 0 when no metafile was
+  // open or there is no file.
+  int qqwmf2(ByteSink* file);
   // A new solid pen of width 1 in colour c, which also becomes the text colour.
   void qqwmf3(RgbColor c);
   // A line to (ix, iy) for pen kPenDraw, a move for any other pen code.
@@ -38,11 +38,11 @@ class WmfDriver final : public Driver {
 
  private:
   WmfRecorder dc_;
+  PageGeometry geometry_{};
   bool open_ = false;
   bool pen_selected_ = false;
   int default_brush_ = WmfRecorder::kDefaultObject;  // its recorded copy, once needed
 };
 
-std::unique_ptr<Driver> make_wmf_driver(const DeviceRecord& device, DriverMemory& memory);
 
 }  // namespace stylus

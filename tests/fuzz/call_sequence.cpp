@@ -21,7 +21,8 @@
 
 #include "devices/screen_driver.h"
 #include "devices/window_system.h"
-#include "state/state.h"
+#include "api/reset.h"
+#include "records/state.h"
 #include "stylus.h"
 
 namespace fuzz {

@@ -23,7 +23,7 @@ TEST(MakeRun, BuildsOnlyQh2AndTheLibrary) {
   // The listing names the sources by their full paths: only the part below them counts.
   const std::string listing = std::regex_replace(r.output, std::regex(STYLUS_SOURCE_DIR), "SRC");
   EXPECT_NE(listing.find(" -o sim/qh2 "), std::string::npos) << listing;
-  EXPECT_NE(listing.find("SRC/plot/state/session.cpp"), std::string::npos);
+  EXPECT_NE(listing.find("SRC/plot/api/session.cpp"), std::string::npos);
   for (const char* other : {"tests/", "bench/", "energy_curve", "libstylus.so", "gtest"})
     EXPECT_EQ(listing.find(other), std::string::npos) << other;
 }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "draw/pen.h"
-#include "state/protocol.h"
+#include "pen/pen.h"
+#include "records/protocol.h"
 #include "stylus.h"
 #include "support/fixed_clock.h"
 #include "support/fresh_process.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "devices/byte_order.h"
-#include "state/color_tables.h"
+#include "records/color_tables.h"
 #include "support/command.h"
 #include "support/energy_picture.h"
 #include "support/scratch_dir.h"

@@ -2,7 +2,8 @@
 // starts from the same plot state whatever ran before it in the same program.
 #pragma once
 
-#include "state/state.h"
+#include "api/reset.h"
+#include "records/state.h"
 
 inline void fresh_process() {
   stylus::reset_process();

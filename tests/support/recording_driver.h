@@ -7,6 +7,7 @@
 
 #include "devices/device_table.h"
 #include "devices/driver.h"
+#include "records/state.h"
 
 struct DriverEvent {
   enum Kind { kStart, kPoint, kColor, kColorTable, kLineWidth, kFill, kFlush, kFinish };
@@ -31,9 +32,10 @@ class RecordingDriver : public stylus::Driver {
     return result;
   }
 
-  bool start(stylus::ByteSink* /*out*/) override {
+  // The page scale stays what the test left in the plot state.
+  stylus::DriverStart start(const stylus::DriverSetup& setup) override {
     log().push_back({DriverEvent::kStart});
-    return true;
+    return {stylus::g_xvray.page_scale, setup.options};
   }
   void point(const stylus::DevicePoint& p, int pen) override {
     DriverEvent e{DriverEvent::kPoint};
@@ -64,7 +66,7 @@ class RecordingDriver : public stylus::Driver {
     log().push_back(e);
   }
   void flush() override { log().push_back({DriverEvent::kFlush}); }
-  int finish() override {
+  int finish(const stylus::DriverEnd& /*end*/) override {
     log().push_back({DriverEvent::kFinish});
     return finish_result();
   }

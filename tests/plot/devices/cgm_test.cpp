@@ -5,11 +5,12 @@
 
 #include <string>
 
+#include "api/session.h"
 #include "devices/cgm.h"
 #include "devices/device_table.h"
 #include "devices/record_buffer.h"
-#include "draw/pen.h"
-#include "state/protocol.h"
+#include "pen/pen.h"
+#include "records/protocol.h"
 #include "stylus.h"
 #include "support/fixed_clock.h"
 #include "support/fresh_process.h"
@@ -128,7 +129,7 @@ TEST_F(CgmTest, PolylineBufferNextPictureAndTheRememberedEnd) {
   metafl("CGM");
   MemorySink sink;
   CgmDriver driver(driver_memory().cgm);
-  ASSERT_TRUE(driver.start(&sink));
+  start_driver(driver, nullptr, &sink);
   driver.color({254, {255, 0, 0}, 0});
   std::size_t from = sink.bytes().size() + driver.records()->fill();
   auto written = [&] {  // the bytes since the last call, the pending record padded
@@ -161,7 +162,7 @@ TEST_F(CgmTest, PolylineBufferNextPictureAndTheRememberedEnd) {
   // The next session's driver continues from (60, 0).
   CgmDriver next(driver_memory().cgm);
   MemorySink sink2;
-  ASSERT_TRUE(next.start(&sink2));
+  start_driver(next, nullptr, &sink2);
   const std::size_t header = sink2.bytes().size() + next.records()->fill();
   next.drwcgm(70000.0f, 5.0f, kPenDraw);  // beyond 16 bits: the low 16 kept
   next.flush();

@@ -8,8 +8,8 @@
 #include "devices/postscript.h"
 #include "devices/device_point.h"
 #include "devices/device_table.h"
-#include "draw/pen.h"
-#include "state/state.h"
+#include "pen/pen.h"
+#include "records/state.h"
 #include "support/fresh_process.h"
 #include "support/recording_driver.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "plot/state/state_fixture.h"
+#include "support/state_fixture.h"
 #include "devices/device_table.h"
 #include "stylus.h"
 
@@ -133,7 +133,6 @@ TEST_F(DeviceChoice, OnceDefaultsComeWithTheFirstCall) {
   EXPECT_STREQ(g_control.page_format, "DA4L");
   EXPECT_FLOAT_EQ(g_xvray.user_scale, 1.0f);
   EXPECT_EQ(g_ivray.msg_unit, 6);
-  EXPECT_EQ(g_ivray.file_mode, 0);
   EXPECT_EQ(g_ivray.screen_opts[kScreenBitmap], 2);
   EXPECT_EQ(g_ivray.byte_order, 1);
 }

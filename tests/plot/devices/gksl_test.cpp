@@ -6,9 +6,9 @@
 #include <string>
 
 #include "devices/gksl.h"
-#include "draw/pen.h"
-#include "state/protocol.h"
-#include "state/state.h"
+#include "pen/pen.h"
+#include "records/protocol.h"
+#include "records/state.h"
 #include "stylus.h"
 #include "support/fixed_clock.h"
 #include "support/fresh_process.h"

@@ -9,7 +9,7 @@
 #include "devices/byte_order.h"
 #include "devices/crc32.h"
 #include "devices/image_formats.h"
-#include "state/color_tables.h"
+#include "records/color_tables.h"
 
 namespace stylus {
 namespace {

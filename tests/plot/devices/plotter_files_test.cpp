@@ -7,9 +7,9 @@
 #include <string>
 
 #include "devices/java_applet.h"
-#include "draw/pen.h"
-#include "state/protocol.h"
-#include "state/state.h"
+#include "pen/pen.h"
+#include "records/protocol.h"
+#include "records/state.h"
 #include "stylus.h"
 #include "support/fixed_clock.h"
 #include "support/fresh_process.h"
@@ -64,13 +64,10 @@ TEST_F(PlotterFilesTest, KyoceraPortraitFileAndScaleLimit) {
             "!R! UNIT C;SPO P;SLM 0;SRM 20;STM 0;SBM 28.7;UNIT D;MAP   11,  23;DAP   34,  45;"
             "\nRES;EXIT;\n");
   EXPECT_FLOAT_EQ(g_xvray.page_scale, 2362.0f / 2099.0f);
-  // Half the user scale: at most 150 dots per inch, unless the sheet scale is kept.
+  // Half the user scale: at most 150 dots per inch.
   g_xvray.user_scale = 0.5f;
   session("KYOC");
   EXPECT_FLOAT_EQ(g_xvray.page_scale, 150.0f / 254.0f);
-  g_ivray.keep_scale = 1;
-  session("KYOC");
-  EXPECT_FLOAT_EQ(g_xvray.page_scale, 2362.0f / 2099.0f);
 }
 
 TEST_F(PlotterFilesTest, HpglFileAndPenChanges) {
@@ -96,12 +93,9 @@ TEST_F(PlotterFilesTest, HpglSheetsFitThePageAndTurnAPortraitOne) {
   EXPECT_EQ(session(
                 "HPA4", [] { lineqq(0, 0, 0, 2969); }, "DA4P"),
             " SP1;\nSP255;PU10750,7600;PD0,7600;PU0,0;\n");
-  // An A1 sheet would take 10.18 units per point: no more than "HPGL" unless kept.
+  // An A1 sheet would take 10.18 units per point: no more than "HPGL".
   session("HPA1");
   EXPECT_EQ(g_xvray.page_scale, 4.0f);
-  g_ivray.keep_scale = 1;
-  session("HPA1");
-  EXPECT_FLOAT_EQ(g_xvray.page_scale, 21360.0f / 2099.0f);
 }
 
 TEST_F(PlotterFilesTest, AppletFile) {

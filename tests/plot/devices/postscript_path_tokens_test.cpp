@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "api/session.h"
 #include "devices/device_point.h"
 #include "devices/device_table.h"
 #include "devices/postscript.h"
@@ -26,7 +27,7 @@ TEST(PostScriptPathTokens, AsTheTokenRuleReadsTheirText) {
                                    -10000, 100000, -123456, 654321, 16777216, -1073741824};
   MemorySink out;
   PostScriptDriver d(false, driver_memory().postscript);
-  ASSERT_TRUE(d.start(&out));
+  start_driver(d, nullptr, &out);
   const std::size_t header = out.bytes().size();
   MemorySink expected_out;
   RecordBuffer expected(&expected_out, RecordKind::kText);

@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "api/session.h"
 #include "devices/driver.h"
 #include "devices/postscript.h"
-#include "draw/pen.h"
-#include "state/protocol.h"
+#include "pen/pen.h"
+#include "records/protocol.h"
 #include "devices/device_table.h"
 #include "devices/record_buffer.h"
 #include "stylus.h"
-#include "state/state.h"
+#include "records/state.h"
 #include "support/fixed_clock.h"
 #include "support/fresh_process.h"
 #include "support/ghostscript.h"
@@ -45,7 +46,7 @@ class PostScriptTest : public ::testing::Test {
     out_ = std::make_unique<MemorySink>();
     auto driver = std::make_unique<PostScriptDriver>(pscl, driver_memory().postscript);
     PostScriptDriver& d = *driver;
-    EXPECT_TRUE(d.start(out_.get()));
+    start_driver(d, nullptr, out_.get());
     set_current_driver(std::move(driver));
     pscl_ = pscl;
     return d;
@@ -136,10 +137,10 @@ TEST_F(PostScriptTest, PsclPaintsABlackBackground) {
 TEST_F(PostScriptTest, WithoutAnOutputTheRecordsAreFormedAndDropped) {
   PathEnd last;
   PostScriptDriver d(false, last);
-  EXPECT_TRUE(d.start(nullptr));
+  start_driver(d, nullptr, nullptr);
   d.drwpsc(10.0f, 10.0f, kPenMove);
   for (int i = 0; i < 200; ++i) d.drwpsc(20.0f + i, 20.0f, kPenDraw);
-  EXPECT_EQ(d.finish(), 1);
+  EXPECT_EQ(d.finish({}), 1);
   EXPECT_EQ(d.records()->fill(), 0);
   EXPECT_EQ(last.x, 219);  // the path was ended all the same
 }
@@ -235,7 +236,7 @@ TEST_F(PostScriptTest, FinishWritesThePathThenShowpage) {
   Driver& d = start();
   lineqq(100, 200, 300, 400);
   qqstrk();
-  EXPECT_EQ(d.finish(), 1);
+  EXPECT_EQ(d.finish({}), 1);
   EXPECT_EQ(tokens(), "371 186 u 743 557 d p showpage ");
 }
 
@@ -251,7 +252,7 @@ TEST_F(PostScriptTest, TokensFollowIn80CharacterRecords) {
     if (i % 91 == 0) d.color({i % 256, {i % 256, 0, 0}, 0});
   }
   qqstrk();
-  d.finish();
+  d.finish({});
   const std::vector<std::string> recs = body();
   ASSERT_GT(recs.size(), 20u);
   std::string joined;
@@ -280,7 +281,7 @@ class PostScriptFileTest : public PostScriptTest {
     set_current_driver(nullptr);
     auto driver = std::make_unique<PostScriptDriver>(pscl, driver_memory().postscript);
     PostScriptDriver& d = *driver;
-    d.start(file.get());
+    start_driver(d, nullptr, file.get());
     set_current_driver(std::move(driver));
     d.color({0, {255, 255, 255}, 255});
     d.line_width(4);
@@ -289,7 +290,7 @@ class PostScriptFileTest : public PostScriptTest {
     qqstrk();
     d.color({200, {55, 55, 55}, 0});
     d.fill(500, 500, 900, 700, 128, {127, 127, 127});
-    d.finish();
+    d.finish({});
     file->put(extra);
     ASSERT_TRUE(file->close());
   }

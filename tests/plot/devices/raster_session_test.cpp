@@ -9,9 +9,9 @@
 #include <string>
 
 #include "devices/byte_order.h"
-#include "draw/pen.h"
-#include "plot/state/state_fixture.h"
-#include "state/state.h"
+#include "pen/pen.h"
+#include "support/state_fixture.h"
+#include "records/state.h"
 #include "stylus.h"
 #include "support/child_process.h"
 

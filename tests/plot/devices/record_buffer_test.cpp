@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "api/session.h"
 #include "devices/record_buffer.h"
 #include "devices/postscript.h"
-#include "state/state.h"
+#include "records/state.h"
 #include "support/fresh_process.h"
 #include "support/text_files.h"
 
@@ -134,7 +135,7 @@ TEST(RecordBufferSession, QqsbufAndQpsbufReachTheSessionDriversBuffer) {
   ensure_process_defaults();  // the page the PostScript header measures
   PathEnd last;
   auto driver = std::make_unique<PostScriptDriver>(false, last);
-  driver->start(nullptr);
+  start_driver(*driver, nullptr, nullptr);
   qqsbuf("dropped ", 8);  // no session driver yet: nothing happens
   RecordBuffer* records = driver->records();
   set_current_driver(std::move(driver));

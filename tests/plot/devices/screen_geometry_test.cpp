@@ -83,3 +83,13 @@ TEST(ScreenGeometry, DegeneratePageGivesNoSize) {
 
 }  // namespace
 }  // namespace stylus
+
+TEST(ScreenGeometry, ScreenPageScaleFitsThePage) {
+  // A drawing area of 1486 x 1051 pixels holds DA4L at about half a pixel per point.
+  EXPECT_FLOAT_EQ(stylus::screen_page_scale(1486, 1051, 2969, 2099, 1.0f), 1485.0f / 2969.0f);
+  // A tall, narrow window: the height is not the limit, the width is.
+  EXPECT_FLOAT_EQ(stylus::screen_page_scale(1000, 5000, 2969, 2099, 1.0f), 999.0f / 2969.0f);
+  // Portrait pages are limited by the height against 2969.
+  EXPECT_FLOAT_EQ(stylus::screen_page_scale(5000, 1000, 2099, 2969, 1.0f), 999.0f / 2969.0f);
+  EXPECT_FLOAT_EQ(stylus::screen_page_scale(1486, 1051, 2969, 2099, 0.5f), 1485.0f * 0.5f / 2969.0f);
+}

@@ -5,9 +5,9 @@
 
 #include "devices/driver.h"
 #include "devices/screen_driver.h"
-#include "draw/pen.h"
-#include "plot/state/state_fixture.h"
-#include "state/state.h"
+#include "pen/pen.h"
+#include "support/state_fixture.h"
+#include "records/state.h"
 #include "stylus.h"
 #include "support/fake_window_system.h"
 
@@ -64,7 +64,6 @@ TEST_F(ScreenSession, ConsoleSessionDrawsScaledPageAndWaitsBeforeTheProtocol) {
   EXPECT_EQ(fake_->title(fake_->last_window()), "STYLUS 1 / Working");
   // Client 1272 x 899: the page fits 1271 x 898 pixels; the height is the limit.
   EXPECT_FLOAT_EQ(g_xvray.page_scale, 898.0f / 2099.0f);
-  EXPECT_FLOAT_EQ(screen_window_scale(1), g_xvray.page_scale);
 
   color("red");
   strtqq(100, 100);

@@ -9,10 +9,11 @@
 #include <sstream>
 #include <string>
 
+#include "api/session.h"
 #include "devices/byte_sink.h"
 #include "devices/device_table.h"
-#include "draw/pen.h"
-#include "plot/state/state_fixture.h"
+#include "pen/pen.h"
+#include "support/state_fixture.h"
 #include "stylus.h"
 
 using namespace stylus;
@@ -145,8 +146,8 @@ TEST_F(VectorFiles, OtherPagesInTheirOwnSizeAndOrientation) {
       MemorySink sink;
       std::unique_ptr<Driver> d = make_driver(code);
       ASSERT_NE(d, nullptr);
-      ASSERT_TRUE(d->start(&sink));
-      EXPECT_EQ(d->finish(), 1);
+      start_driver(*d, nullptr, &sink);
+      EXPECT_EQ(d->finish({}), 1);
       EXPECT_NE(sink.bytes().find(code == 801 ? row.svg : row.pdf), std::string::npos)
           << row.page << "\n"
           << sink.bytes();

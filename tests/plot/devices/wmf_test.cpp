@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "devices/wmf.h"
-#include "draw/pen.h"
-#include "plot/state/state_fixture.h"
+#include "pen/pen.h"
+#include "support/state_fixture.h"
 #include "stylus.h"
 #include "support/wmf_records.h"
 
@@ -121,10 +121,10 @@ TEST_F(WmfTest, PensFillsAndCoordinatesByteForByte) {
   d.qqwmf5(10, 20, 30, 40, {0, 0, 255});
   d.qqwmf5(1, 2, 3, 4, {0, 255, 0});
   d.qqwmf4(40000, -40000, kPenDraw);  // held to the 16-bit range
-  std::snprintf(g_control.metafile_name, sizeof g_control.metafile_name, "fill.wmf");
-  EXPECT_EQ(d.qqwmf2(), 1);
-  EXPECT_EQ(d.qqwmf2(), 0);  // closed: nothing more to write
-  const std::string bytes = read_file("fill.wmf");
+  MemorySink file;
+  EXPECT_EQ(d.qqwmf2(&file), 1);
+  EXPECT_EQ(d.qqwmf2(&file), 0);  // closed: nothing more to write
+  const std::string bytes = file.bytes();
   EXPECT_EQ(hex(bytes), strip("0100 0900 0003 6f000000 0300 09000000 0000"
                               "04000000 0301 0800  05000000 0b02 0000 0000  05000000 0c02 4600 7800"
                               "08000000 fa02 0000 0100 0000 ff000000  05000000 0902 ff000000"

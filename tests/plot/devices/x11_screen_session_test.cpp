@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "draw/pen.h"
+#include "pen/pen.h"
 #include "stylus.h"
 #include "support/child_process.h"
 #include "support/scratch_dir.h"

@@ -1,0 +1,217 @@
+// Session start (disini) and end (disfin): the session level, the device start with its
+// output file, the error file that collects the session's messages, and the end protocol.
+#include "api/session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "devices/device_table.h"
+#include "devices/driver.h"
+#include "devices/file_names.h"
+#include "pen/pen.h"
+#include "records/messages.h"
+#include "records/protocol.h"
+#include "records/state.h"
+#include "records/strings.h"
+#include "stylus.h"
+
+namespace stylus {
+
+namespace {
+
+void set_axis_defaults() {
+  const int nx = g_ivray.page_nx;
+  const int ny = g_ivray.page_ny;
+  g_ivray.def_axis_len_x = static_cast<int>(2.0f * static_cast<float>(nx + 1) / 3.0f + 0.5f);
+  g_ivray.def_axis_len_y = static_cast<int>(2.0f * static_cast<float>(ny + 1) / 3.0f + 0.5f);
+  g_ivray.def_axis_pos_x = (nx - g_ivray.def_axis_len_x) / 2;
+  g_ivray.def_axis_pos_y = ny - 300;
+}
+
+// Opens metafile_name (already versioned) for writing; null after warning 36.
+std::unique_ptr<ByteSink> open_output_file() {
+  std::unique_ptr<ByteSink> sink = FileSink::create(g_control.metafile_name);
+  if (!sink) warnc1(36, g_control.metafile_name);
+  return sink;
+}
+
+// Names and versions the output file of a file device and opens it when the driver writes
+// while drawing. Returns false after a warning when the file cannot be had; the session
+// then runs without output.
+bool start_file(const DeviceRecord& device, std::unique_ptr<ByteSink>& output) {
+  if (device.output == FileOutput::kWindow) return true;
+  std::snprintf(g_control.metafile_name, sizeof g_control.metafile_name, "stylus.%s",
+                device.extension);
+  if (device.output == FileOutput::kNone) return true;
+  if (gfilnn(g_control.metafile_name, sizeof g_control.metafile_name) != 0) {
+    warnc1(37, g_control.metafile_name);
+    return false;
+  }
+  if (device.output == FileOutput::kAtEnd) return true;
+  output = open_output_file();
+  return output != nullptr;
+}
+
+// The file of a device that writes it at the end: named again, since a file written since
+// the session start may have taken the name. Null after a warning.
+std::unique_ptr<ByteSink> open_end_file() {
+  if (gfilnn(g_control.metafile_name, sizeof g_control.metafile_name) != 0) {
+    warnc1(37, g_control.metafile_name);
+    return nullptr;
+  }
+  return open_output_file();
+}
+
+// The error file of the session in progress, written under a temporary name until it is
+// closed.
+std::unique_ptr<FileSink>& error_file() {
+  static std::unique_ptr<FileSink> file;
+  return file;
+}
+
+// The session's messages go to an error file when asked for, or when the protocol is shown
+// in a window (so that warnings are not lost in a console nobody looks at).
+void open_error_file() {
+  g_control.err_stream = stdout;
+  g_ivray.err_file_open = 0;
+  const bool wanted = g_ivray.err_to_file == 1 || g_ivray.protocol_window == 1;
+  if (!wanted) return;
+  qqcopy(g_control.error_file_name, "stylus.err",
+         static_cast<int>(sizeof g_control.error_file_name) - 1);
+  if (gfilnn(g_control.error_file_name, sizeof g_control.error_file_name) != 0) {
+    warnc1(37, g_control.error_file_name);
+    return;
+  }
+  std::unique_ptr<FileSink> f = FileSink::create(g_control.error_file_name);
+  if (!f) {
+    warnc1(36, g_control.error_file_name);
+    return;
+  }
+  g_control.err_stream = f->stream();
+  g_ivray.err_file_open = 1;
+  error_file() = std::move(f);
+}
+
+// Closes the error file: one that received nothing is not kept, one that cannot be written
+// completely is not kept either (warning 36 on standard output). Returns 10 when it is kept.
+int close_error_file() {
+  int kept = 0;
+  if (std::unique_ptr<FileSink> f = std::move(error_file())) {
+    g_control.err_stream = stdout;
+    g_control.msg_stream = stdout;
+    if (f->position() > 0) {
+      if (f->close()) {
+        kept = 10;
+      } else {
+        g_ivray.msg_unit = g_ivray.msg_unit == 0 ? 0 : 6;
+        warnc1(36, g_control.error_file_name);
+      }
+    }
+  }
+  g_ivray.err_file_open = 0;
+  g_control.err_stream = stdout;
+  if (g_ivray.msg_unit == 17) g_ivray.msg_unit = 6;
+  g_control.msg_stream = stdout;
+  return kept;
+}
+
+}  // namespace
+
+void reset_session_files() {
+  error_file().reset();
+}
+
+DriverSetup session_setup(const DeviceRecord* row, ByteSink* out) {
+  DriverSetup setup;
+  setup.row = row;
+  setup.page = {g_ivray.page_nx, g_ivray.page_ny, g_ivray.page_rotation, g_xvray.user_scale};
+  std::copy(std::begin(g_ivray.screen_opts), std::end(g_ivray.screen_opts),
+            setup.options.begin());
+  setup.file_name = g_control.metafile_name;
+  setup.date = dddate();
+  setup.time = ddtime();
+  setup.version = getver();
+  setup.out = out;
+  return setup;
+}
+
+void start_driver(Driver& driver, const DeviceRecord* row, ByteSink* out) {
+  const DriverStart started = driver.start(session_setup(row, out));
+  g_xvray.page_scale = started.page_scale;
+  std::copy(started.options.begin(), started.options.end(), std::begin(g_ivray.screen_opts));
+  // From now on a windowed end protocol is a message window of the device.
+  if (started.message_window != nullptr) set_message_window(started.message_window);
+}
+
+}  // namespace stylus
+
+using namespace stylus;
+
+extern "C" void disini(void) {
+  if (jqqlev(0, 0, "disini")) return;
+  if (g_ivray.device == 0) use_default_device();
+  std::unique_ptr<Driver> driver = make_driver(g_ivray.device);
+  if (driver == nullptr) {
+    // No session without a driver: drawing would silently go nowhere.
+    qqserr("Output device not available");
+    warnc1(101, g_control.device_name);
+    return;
+  }
+
+  g_ivray.level = 1;
+  g_ivray.n_vectors = 0;
+  g_ivray.n_warnings = 0;
+  g_ivray.finished = 0;
+  g_pen.stroke_count = 0;
+  g_pen.pen_move_pending = 0;
+  g_ivray.window_font_kind = 1;
+  g_ivray.byte_order = 1;
+  set_axis_defaults();
+
+  const DeviceRecord& device = current_device();
+  std::unique_ptr<ByteSink> output;
+  if (start_file(device, output)) {
+    if (device.output == FileOutput::kWindow) g_ivray.window_number = device.variant;
+    start_driver(*driver, &device, output.get());
+    set_current_driver(std::move(driver), std::move(output));
+  }
+
+  open_error_file();
+  resall();
+}
+
+extern "C" void disfin(void) {
+  if (jqqlev(1, 3, "disfin")) return;
+  qqstrk();
+  const DeviceRecord& device = current_device();
+  Driver* driver = current_driver();
+  int written = 0;
+  if (driver != nullptr) {
+    // The metafiles end with the pen at the page origin, a vector like any other.
+    if (device.end_at_origin) xjdraw(0.0f, 0.0f, kPenMove);
+    std::unique_ptr<ByteSink> end_file;
+    if (device.output == FileOutput::kAtEnd) end_file = open_end_file();
+    written = driver->finish(
+        {end_file.get(), g_ivray.window_end_mode + 10 * g_ivray.window_title_mode});
+    // A file is put in place only when every byte of it was written.
+    if (end_file != nullptr && written == 1 && !end_file->close()) {
+      warnc1(36, g_control.metafile_name);
+      written = 0;
+    }
+  }
+  if (ByteSink* output = session_output(); output != nullptr && !output->close()) {
+    warnc1(36, g_control.metafile_name);
+    written = 0;
+  }
+  set_current_driver(nullptr);
+  g_ivray.level = 0;
+  g_ivray.finished = 1;
+  print_end_protocol(written + close_error_file());
+}
+
+extern "C" void winini(void) {
+  if (jqqlev(0, 0, "winini")) return;
+  g_ivray.protocol_window = 1;
+}
