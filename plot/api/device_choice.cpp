@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "api/session.h"
 #include "devices/device_table.h"
 #include "records/messages.h"
 #include "records/state.h"
@@ -30,6 +31,12 @@ void keyword_buffer(char (&buf)[5], const char* text) {
 }
 
 }  // namespace
+
+void use_default_device() {
+  g_ivray.device = default_device().code;
+  std::memcpy(g_control.device_name, default_device().keyword, 4);
+  g_control.device_name[4] = '\0';
+}
 
 }  // namespace stylus
 

@@ -18,9 +18,6 @@ using namespace stylus;
 extern "C" void resall(void) {
   if (jqqlev(1, 3, "resall")) return;
 
-  g_xvray.pi = 3.1415927f;
-  g_xvray.deg_to_rad = 0.017453292f;
-  g_xvray.eps = 1.0E-35f;
 
   // The solid line pattern, and the page as the clip window.
   reset_line_style();
@@ -40,10 +37,6 @@ extern "C" void resall(void) {
   g_ivray.label_digits_x = 1;
   g_ivray.label_digits_y = 1;
   g_ivray.label_digits_z = 1;
-  g_ivray.label_digits_bar = 1;
-  g_ivray.label_digits_contour = 1;
-  g_ivray.label_digits_pie = 1;
-  g_ivray.label_digits_data = 1;
   g_titles.axis_title_x[0] = '\0';
   g_titles.axis_title_y[0] = '\0';
   g_titles.axis_title_z[0] = '\0';
@@ -66,13 +59,12 @@ extern "C" void resall(void) {
   // shading pattern 0: the shading module's shdpat(0) goes here
 
   g_ivray.line_width = 1;
-  g_ivray.line_cap_mode = 2;
   g_ivray.line_width_mode = 2;
   g_xvray.line_width_factor = 2.0f;
   g_ivray.window_end_mode = 0;
   g_ivray.window_title_mode = 0;
 
-  disalf();  // the default stroke font; also selects stroke fonts (font_kind 0)
+  disalf();  // the default stroke font
   g_control.ctrl_chars[0] = '[';
   g_control.ctrl_chars[1] = ']';
   g_control.ctrl_chars[2] = '$';

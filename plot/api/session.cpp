@@ -166,8 +166,6 @@ extern "C" void disini(void) {
   g_ivray.finished = 0;
   g_pen.stroke_count = 0;
   g_pen.pen_move_pending = 0;
-  g_ivray.window_font_kind = 1;
-  g_ivray.byte_order = 1;
   set_axis_defaults();
 
   const DeviceRecord& device = current_device();

@@ -8,6 +8,10 @@ namespace stylus {
 // Forgets the error file of a session in progress (process reset); nothing is kept.
 void reset_session_files();
 
+// Makes the library's default device ("GKSL") the current device, with its keyword as the
+// device name.
+void use_default_device();
+
 // Rebuilds the colour cycle of successive curves from the colour-name map.
 void build_color_cycle();
 

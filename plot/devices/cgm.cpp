@@ -74,41 +74,30 @@ float CgmDriver::header(const DriverSetup& setup) {
   scale_ = 2.0f * setup.page.user_scale;  // VDC units are half points
   file_name_ = setup.file_name;
   description_ = cgm::description(cgm::kVersion, setup.version, setup.date);
-  inicgm(1);
+  inicgm();
   return scale_;
 }
 
-void CgmDriver::inicgm(int mode) {
+void CgmDriver::inicgm() {
   std::string b;
-  if (mode == 1) {
-    cgm::put_header(b, 0, 1, cgm::kLongForm);  // BEGIN METAFILE
-    qqcgm1(b, file_name_);
-    cgm::put_header(b, 1, 1, 2);  // METAFILE VERSION
-    cgm::put_word(b, cgm::kVersion);
-    cgm::put_header(b, 1, 2, cgm::kLongForm);  // METAFILE DESCRIPTION
-    qqcgm1(b, description_);
-    cgm::put_header(b, 1, 11, 6);  // METAFILE ELEMENT LIST: the drawing-plus-control set
-    cgm::put_word(b, 1);
-    cgm::put_word(b, -1);
-    cgm::put_word(b, 1);
-    emit(b);
-    picture_ = 1;
-  } else {
-    // The pending polyline belongs to the picture that ends.
-    drwcgm(0.0f, 0.0f, kPenFlush);
-    cgm::put_header(b, 0, 5, 0);  // END PICTURE
-    emit(b);
-    ++picture_;
-  }
+  cgm::put_header(b, 0, 1, cgm::kLongForm);  // BEGIN METAFILE
+  qqcgm1(b, file_name_);
+  cgm::put_header(b, 1, 1, 2);  // METAFILE VERSION
+  cgm::put_word(b, cgm::kVersion);
+  cgm::put_header(b, 1, 2, cgm::kLongForm);  // METAFILE DESCRIPTION
+  qqcgm1(b, description_);
+  cgm::put_header(b, 1, 11, 6);  // METAFILE ELEMENT LIST: the drawing-plus-control set
+  cgm::put_word(b, 1);
+  cgm::put_word(b, -1);
+  cgm::put_word(b, 1);
+  emit(b);
   picture_start();
 }
 
 void CgmDriver::picture_start() {
   std::string b;
-  char name[32];
-  std::snprintf(name, sizeof name, "Picture %d", picture_);
   cgm::put_header(b, 0, 3, cgm::kLongForm);  // BEGIN PICTURE
-  qqcgm1(b, name);
+  qqcgm1(b, "Picture 1");
   if (cgm::kVersion != 1) {
     cgm::put_header(b, 2, 1, 6);  // SCALING MODE
     for (int w : {0x0001, 0x3D4C, 0xCCC8}) cgm::put_word(b, w);

@@ -51,9 +51,8 @@ class CgmDriver final : public FileDriver {
   // to date.
   explicit CgmDriver(PathEnd& last_point);
 
-  // Mode 1 starts the metafile and the first picture, mode 2 ends the current picture and
-  // starts the next one.
-  void inicgm(int mode);
+  // Starts the metafile and its picture.
+  void inicgm();
   // One point in VDC (reals, rounded here) with pen 3 move, 2 draw, 999 flush.
   void drwcgm(float x, float y, int pen);
 
@@ -76,7 +75,6 @@ class CgmDriver final : public FileDriver {
   float scale_ = 1.0f;
   std::string file_name_;
   std::string description_;
-  int picture_ = 0;
   RgbColor colour_{};
   bool colour_known_ = false;
   bool colour_due_ = false;

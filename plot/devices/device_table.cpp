@@ -225,10 +225,8 @@ const DeviceRecord& console_device() {
 }
 static_assert(std::string_view(kDevices[8].keyword) == "CONS");
 
-void use_default_device() {
-  g_ivray.device = kDevices[0].code;
-  std::memcpy(g_control.device_name, kDevices[0].keyword, 4);
-  g_control.device_name[4] = '\0';
+const DeviceRecord& default_device() {
+  return kDevices[0];
 }
 
 const DeviceRecord* find_device(int code) {

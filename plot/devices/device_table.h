@@ -63,9 +63,8 @@ const DeviceRecord& device_at(int k);
 
 // The screen window that the keywords MET1 to MET9 select (the row of "CONS").
 const DeviceRecord& console_device();
-// Makes the library's default device ("GKSL", the first row) the current device, with its
-// keyword as the device name.
-void use_default_device();
+// The library's default device ("GKSL", the first row).
+const DeviceRecord& default_device();
 
 // The record of a device code (the first keyword with that code); null for a code no
 // keyword has.

@@ -151,7 +151,7 @@ class Driver {
     (void)image;
     return false;
   }
-  // The record buffer that qqsbuf and qpsbuf append to; null for devices without one.
+  // The driver's record buffer; null for devices without one.
   virtual RecordBuffer* records() { return nullptr; }
 };
 

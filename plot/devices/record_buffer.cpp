@@ -74,17 +74,4 @@ void RecordBuffer::flush() {
   }
 }
 
-RecordBuffer* current_records() {
-  Driver* d = current_driver();
-  return d != nullptr ? d->records() : nullptr;
-}
-
-void qqsbuf(const char* text, int n) {
-  if (RecordBuffer* r = current_records()) r->append(text, n);
-}
-
-void qpsbuf(const char* text, int n) {
-  if (RecordBuffer* r = current_records()) r->append_tokens(text, n);
-}
-
 }  // namespace stylus

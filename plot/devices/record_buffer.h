@@ -1,7 +1,6 @@
 // The output record buffer of the file devices: text records of at most 80 characters
 // that never split an item, fixed 80-byte binary records (CGM), and the blank-ended tokens
-// of the PostScript writer. A plain object over a byte sink; qqsbuf and qpsbuf append to
-// the buffer of the session's driver.
+// of the PostScript writer. A plain object over a byte sink, owned by its driver.
 #pragma once
 
 #include <cstring>
@@ -61,11 +60,5 @@ class RecordBuffer {
   int fill_ = 0;
   char buf_[kCapacity + 1] = {};  // room for the line end of a full text record
 };
-
-// The record buffer of the session's driver (null when it has none).
-RecordBuffer* current_records();
-// Append to the session's record buffer (nothing without one).
-void qqsbuf(const char* text, int n);
-void qpsbuf(const char* text, int n);
 
 }  // namespace stylus

@@ -61,19 +61,9 @@ void VirtualRaster::qqvfll(int x1, int y1, int x2, int y2, int ncol) {
     for (int x = xa; x <= xb; ++x) qqvwpx(x, y, ncol);
 }
 
-void VirtualRaster::qqvers() {
-  std::fill(cvirt_.begin(), cvirt_.end(), 0);
-}
-
 void VirtualRaster::qqvwpx(int x, int y, int ncol) {
   if (!inside(x, y)) return;
   *pixel(x, y) = static_cast<unsigned char>(ncol & 0xFF);
-}
-
-int VirtualRaster::qqvrpx(int x, int y) const {
-  if (!inside(x, y)) return 0;
-  return cvirt_[static_cast<std::size_t>(y) * static_cast<std::size_t>(nwidth_) +
-                static_cast<std::size_t>(x)];
 }
 
 void VirtualRaster::qqvfin() {

@@ -26,11 +26,8 @@ class VirtualRaster {
   void qqvlin(int x1, int y1, int x2, int y2);
   // Fills the pixels x1..x2 x y1..y2, both ends included, with colour ncol.
   void qqvfll(int x1, int y1, int x2, int y2, int ncol);
-  // Sets every pixel to 0.
-  void qqvers();
-  // One pixel; outside the raster a write does nothing and a read gives 0.
+  // One pixel; outside the raster a write does nothing.
   void qqvwpx(int x, int y, int ncol);
-  int qqvrpx(int x, int y) const;
   // Frees the raster.
   void qqvfin();
 

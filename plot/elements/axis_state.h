@@ -25,24 +25,19 @@ struct ScaleRecord {
 struct AxisSettings {
   int tick_count[3];       // tick intervals per label step; 0 no ticks
   int label_type[3];       // 0 no labels, 1 numeric labels
-  int label_kind[3];       // 0 plain numbers
   int label_dist[3];       // between the tick ends (or the axis line) and the labels
   int axis_line[3];        // 1 draw the axis line
   int tick_pos[3];         // 0 label side, 1 other side, 2 centred on the line
   int label_pos[3];        // 0 at the major ticks, 1 between them, 2 kept inside the axis
-  int label_orient[3];     // 0 horizontal label text
   int label_just[3];       // y labels: 0 right-aligned, 1 left, 3 left side only, 4 right only
-  int label_range[3];      // 0 all labels
   int axis_colors[3][4];   // line, ticks, labels, title; -1 the current colour
   int log_label_style[3];  // 1 "10" with a raised exponent, 2 the value itself
   int name_dist[3];        // between the labels and the title
   int title_just[3];       // 0 centred, 2 ending at the axis end, else starting at its start
   int log_axis[3];         // 1 logarithmic scaling
-  int auto_scale[3];       // 1 scale automatically (not provided: the flag is ignored)
   int minor_tick_len, major_tick_len;
   int right_title_up;   // a right-hand y title reads upwards (90 degrees) when 1
   int crossed_axes;     // 1 the axes cross at the user origin
-  int axis_background;  // colour of the axis area, -1 none (not provided)
   int suppress_axes;    // non-zero: graf sets the scaling only
   int draw_top_right;   // 0 also draw the top and the right side
   int side_level[4];    // bottom, right, top, left: 0 nothing .. 4 up to the title

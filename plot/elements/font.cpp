@@ -32,9 +32,8 @@ void set_cell(Alphabet& a, int type, int k) {
 }  // namespace
 
 void lcinit(int type) {
-  g_ivray.font_kind = 0;
   g_fonts.n_alphabets = 0;
-  g_fonts.coord_sum = g_fonts.dir_sum = 0;
+  g_fonts.dir_sum = 0;
   g_fonts.prepared = 0;
   g_fonts.font_type = type;
   for (int k = 1; k <= kMaxAlphabets; ++k) {
@@ -67,7 +66,6 @@ void lcsets(const std::int16_t* xtab, const std::int16_t* ytab, int ncoord, cons
     a.alph_kbase = 0;
   }
   a.alph_chars = nchars;
-  g_fonts.coord_sum += std::abs(ncoord);
   g_fonts.dir_sum += ndir;
   ++g_fonts.n_alphabets;
 }

@@ -31,7 +31,6 @@ struct TextWork {
   int text_height = 0;                       // height at the start of the text
   int text_color = 0;                        // colour at the start of the text
   float pen_x = 0.0f, pen_y = 0.0f;          // on the baseline, page coordinates
-  float start_x = 0.0f, start_y = 0.0f;
 };
 
 struct FontRecord {
@@ -43,8 +42,6 @@ struct FontRecord {
   int font_type = 1;               // built-in stroke font; 1 the default font
   int base_alphabet = 1;           // alphabet at the start of every text
   int exponent_mode = 0;           // 1: the control characters raise and lower the text
-  int eu_shift = 0;                // shift character for national letters; 0 off
-  int mixed_alphabets = 0;         // alphabet shifts inside a text; 0 off
   int blank_width = 6;             // advance of the blank in design units
   int text_frame = 0;              // either switch set: no page tests for texts
   int text_blanking = 0;
@@ -52,7 +49,7 @@ struct FontRecord {
   // Registered alphabets.
   Alphabet alphabets[kMaxAlphabets];
   int n_alphabets = 0;
-  int coord_sum = 0, dir_sum = 0;  // words registered so far
+  int dir_sum = 0;  // direction words registered so far
 
   // The alphabet prepared for drawing (0: none) and its copies and scales.
   int prepared = 0;

@@ -62,21 +62,4 @@ float record_extent(const GlyphTables& t, const std::int16_t* record) {
   return width;
 }
 
-GlyphStrokes decode_glyph(const GlyphTables& t, int i) {
-  GlyphStrokes strokes;
-  const int at = locate_record(t.dir, t.ndir, i);
-  if (at < 0) return strokes;
-  const std::int16_t* record = t.dir + at;
-  int pos = 1;
-  PolylineEntry e;
-  while (next_polyline(t, record, record[0], pos, e)) {
-    std::vector<GlyphPoint>& line = strokes.emplace_back();
-    for (int k = 0; k < e.count; ++k) {
-      const DesignPoint p = table_point(t, e.start + k);
-      line.push_back({p.x + e.dx, p.y + e.dy});
-    }
-  }
-  return strokes;
-}
-
 }  // namespace stylus

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <ostream>
 #include <vector>
 
 namespace stylus {
@@ -51,18 +50,5 @@ bool next_polyline(const GlyphTables& t, const std::int16_t* record, int length,
 
 // The largest x + dx over all points of a record: its width in design units.
 float record_extent(const GlyphTables& t, const std::int16_t* record);
-
-// A glyph as polylines of design points with their offsets applied.
-struct GlyphPoint {
-  float x, y;
-  bool operator==(const GlyphPoint&) const = default;
-};
-// Readable test output.
-inline std::ostream& operator<<(std::ostream& out, const GlyphPoint& p) {
-  return out << '(' << p.x << ", " << p.y << ')';
-}
-using GlyphStrokes = std::vector<std::vector<GlyphPoint>>;
-// The strokes of character index i (see locate_record); empty when it has no record.
-GlyphStrokes decode_glyph(const GlyphTables& t, int i);
 
 }  // namespace stylus

@@ -120,11 +120,6 @@ LabelLayout label_layout(float begin, float end, float first, float step, int le
   return out;
 }
 
-int maxnuy(float end, float first, float step, int axis) {
-  const int len = axis == kAxisX ? g_ivray.axis_len_x : g_ivray.axis_len_y;
-  return label_width_max(end, first, step, len, axis, nlmess_width);
-}
-
 int labelx(float begin, float end, float first, float step, int len, int side, int x, int y,
            int log, int axis) {
   const int h = g_ivray.char_height;
@@ -145,20 +140,9 @@ extern "C" void labdig(int n, const char* axes) {
   char key[4] = {};
   for (int i = 0; i < 3 && axes[i] != '\0'; ++i)
     key[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(axes[i])));
-  if (std::strcmp(key, "BAR") == 0) {
-    g_ivray.label_digits_bar = n;
-  } else if (std::strcmp(key, "CON") == 0) {
-    g_ivray.label_digits_contour = n;
-  } else if (std::strcmp(key, "PIE") == 0) {
-    g_ivray.label_digits_pie = n;
-    g_ivray.label_digits_data = n;
-  } else if (std::strcmp(key, "DAT") == 0) {
-    g_ivray.label_digits_data = n;
-  } else if (std::strcmp(key, "PER") == 0) {
-    g_ivray.label_digits_pie = n;
-  } else {
-    if (std::strchr(key, 'X')) g_ivray.label_digits_x = n;
-    if (std::strchr(key, 'Y')) g_ivray.label_digits_y = n;
-    if (std::strchr(key, 'Z')) g_ivray.label_digits_z = n;
-  }
+  // The axes named among the first three letters; the keywords of the bar, pie and
+  // contour plots ("BAR", "PIE", ...) name none.
+  if (std::strchr(key, 'X')) g_ivray.label_digits_x = n;
+  if (std::strchr(key, 'Y')) g_ivray.label_digits_y = n;
+  if (std::strchr(key, 'Z')) g_ivray.label_digits_z = n;
 }

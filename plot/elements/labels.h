@@ -31,10 +31,9 @@ LabelLayout label_layout(float begin, float end, float first, float step, int le
 // Widest label of an axis, measured with width; 0 without labels.
 int label_width_max(float end, float first, float step, int len, int axis, const TextWidth& width);
 
+
 // Draws the labels of one axis; returns the label extent for the title placement.
 int labelx(float begin, float end, float first, float step, int len, int side, int x, int y,
            int log, int axis);
-// Widest label of an axis at the current character height.
-int maxnuy(float end, float first, float step, int axis);
 
 }  // namespace stylus

@@ -111,12 +111,6 @@ AxisClipRecord make_axis_clip(const ClipGeometry& g) {
   c.axis_clip_top = std::max(0, g.pos_y + g.offset_y - g.len_y - (m - 1));
   c.axis_clip_right = std::min(g.page_nx, g.pos_x + g.offset_x + g.len_x - 1 + m);
   c.axis_clip_bottom = std::min(g.page_ny, g.pos_y + g.offset_y + m);
-  c.axis_right = g.pos_x + g.len_x - 1;
-  c.axis_top = g.pos_y - g.len_y + 1;
-  c.axis_centre_x = 0.5f * static_cast<float>(g.len_x) + static_cast<float>(g.pos_x + g.offset_x);
-  c.axis_centre_y = static_cast<float>(g.pos_y + g.offset_y) - 0.5f * static_cast<float>(g.len_y);
-  c.axis_radius =
-      0.5f * static_cast<float>(std::min(g.len_x, g.len_y)) + static_cast<float>(g.clip_margin);
   return c;
 }
 

@@ -106,7 +106,6 @@ void qqmess(const char* text, int x, int y) {
     const float h1 = static_cast<float>(g_ivray.char_height - 1);
     w.pen_x = static_cast<float>(px) + h1 * sn;
     w.pen_y = static_cast<float>(py) + h1 * cs;
-    w.start_x = w.pen_x, w.start_y = w.pen_y;
     check_on_page("Startpoint", px, py, buf, n);
   }
   for (int k = 0; k < n; ++k)

@@ -35,20 +35,6 @@ float ycut(float x1, float y1, float x2, float y2, float xc) {
   return y1 + (xc - x1) * (y2 - y1) / (x2 - x1);
 }
 
-int qqcut2(const float xa[2], const float ya[2], const float xb[2], const float yb[2], float& xs,
-           float& ys) {
-  const float dxa = xa[1] - xa[0];
-  const float dya = ya[1] - ya[0];
-  const float dxb = xb[1] - xb[0];
-  const float dyb = yb[1] - yb[0];
-  const float den = dxa * dyb - dya * dxb;
-  if (!(std::fabs(den) >= kSmallestMagnitude)) return 0;
-  const float t = ((xb[0] - xa[0]) * dyb - (yb[0] - ya[0]) * dxb) / den;
-  xs = xa[0] + t * dxa;
-  ys = ya[0] + t * dya;
-  return 1;
-}
-
 float qqatan(float y, float x) {
   if (std::fabs(x) > 1.0e-6f) {
     return static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)));

@@ -33,8 +33,6 @@ extern ClipRecord g_clip;
 // axis system; read by sclpax(0).
 struct AxisClipRecord {
   int axis_clip_left, axis_clip_top, axis_clip_right, axis_clip_bottom;
-  int axis_right, axis_top;  // last x and first y of the axis rectangle
-  float axis_centre_x, axis_centre_y, axis_radius;
 };
 extern AxisClipRecord g_axis_clip;
 
@@ -45,10 +43,6 @@ int chkval(float x, float y, int& cx, int& cy, float xmin, float ymin, float xma
 float xcut(float x1, float y1, float x2, float y2, float yc);
 // y where the line through (x1, y1) and (x2, y2) meets x = xc; y1 for a vertical line.
 float ycut(float x1, float y1, float x2, float y2, float xc);
-// Intersection of the line through the points a with the line through the points b:
-// 1 with (xs, ys), or 0 when the lines are parallel (xs, ys unchanged).
-int qqcut2(const float xa[2], const float ya[2], const float xb[2], const float yb[2], float& xs,
-           float& ys);
 // Page angle of a direction: atan2(y, x), or +-pi/2 when x is (almost) zero.
 float qqatan(float y, float x);
 

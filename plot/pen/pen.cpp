@@ -94,11 +94,6 @@ void xdraw(float x, float y) {
   }
 }
 
-void xline(const float xa[2], const float ya[2]) {
-  xmove(xa[0], ya[0]);
-  xdraw(xa[1], ya[1]);
-}
-
 PageGeometry current_geometry() {
   return {g_xvray.page_scale, g_ivray.page_nx, g_ivray.page_ny, g_ivray.page_rotation,
           g_xvray.meta_offset_x};

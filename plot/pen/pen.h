@@ -26,7 +26,6 @@ void lineqq(int ix1, int iy1, int ix2, int iy2);
 // Buffer level: page coordinates with the page offset included.
 void xmove(float x, float y);
 void xdraw(float x, float y);
-void xline(const float xa[2], const float ya[2]);
 // Strokes and empties the polyline buffer (clipping, line widths).
 void qqstrk();
 // The device dispatch of one page point: counts it and hands it to the driver.

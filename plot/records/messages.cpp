@@ -87,10 +87,6 @@ std::FILE* message_stream() {
 
 }  // namespace
 
-const char* message_table_text(int n) {
-  return n >= 0 && n <= kMessageCount ? kMessages[n] : nullptr;
-}
-
 int jqqlev(int lo, int hi, const char* name) {
   ensure_process_defaults();
   g_control.routine_name = name;
@@ -133,23 +129,6 @@ int jqqind(const char* list, int n, const char* key) {
   }
   warnc1(2, key != nullptr ? key : "");
   return 0;
-}
-
-int jqqdat(int day, int month, int year) {
-  int bad = 0;
-  int value = 0;
-  if (day < 1 || day > 31) {
-    bad = 1, value = day;
-  } else if (month < 1 || month > 12) {
-    bad = 1, value = month;
-  } else if (year < 1000) {
-    bad = 1, value = year;
-  } else if (month == 2) {
-    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (day >= 30 || (day == 29 && !leap)) bad = 1, value = day;
-  }
-  if (bad) warni1(2, value);
-  return bad;
 }
 
 void errmes(int n) {

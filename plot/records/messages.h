@@ -14,8 +14,6 @@ int jqqval(int value, int lo, int hi);
 // Keyword lookup in a list of n 4-character keywords each followed by a separator;
 // 1-based position, or 0 after warning 2 with the key.
 int jqqind(const char* list, int n, const char* key);
-// Date check: 1 after warning 2 on an impossible date.
-int jqqdat(int day, int month, int year);
 // Counts warning n and selects its text.
 void errmes(int n);
 void warnin(int n);
@@ -26,8 +24,6 @@ void warnc1(int n, const char* text);
 bool missing_argument(const void* p, const char* routine);
 // The caller's own text for warnings numbered above 100.
 void qqserr(const char* text);
-// Text n (0..58) of the message table; entry 0 is a blank. Null outside the table.
-const char* message_table_text(int n);
 
 // The message unit for messages written to stream (null: standard output): 6 or 17, or 0
 // while the caller has switched messages off.

@@ -216,9 +216,4 @@ int fcha(float value, int digits, char* text) {
   std::memcpy(text, buf, static_cast<size_t>(n) + 1);
   return n;
 }
-
-int intcha(int n, char* text) {
-  return std::snprintf(text, 13, "%d", n);
-}
-
 }  // namespace stylus

@@ -28,7 +28,5 @@ int flen(float value, int digits);
 // that would be longer than kMaxLabelChars drops decimals first and falls back to the
 // exponent form, so it always fits.
 int fcha(float value, int digits, char* text);
-// n as decimal text without leading blanks; text must hold 13 bytes. Returns its length.
-int intcha(int n, char* text);
 
 }  // namespace stylus

@@ -7,8 +7,8 @@
 namespace stylus {
 
 ControlRecord g_control;
-IntRecord g_ivray;
-RealRecord g_xvray;
+PlotSettings g_ivray;
+PlotFactors g_xvray;
 TitleRecord g_titles;
 CycleRecord g_cycles;
 
@@ -31,18 +31,13 @@ void ensure_process_defaults() {
   g_ivray.protocol_window = 0;
   for (int& opt : g_ivray.screen_opts) opt = 0;
   g_ivray.screen_opts[kScreenBitmap] = 2;
-  // The CGM and raster writers put multi-byte values in this byte order.
-  const int one = 1;
-  unsigned char first = 0;
-  std::memcpy(&first, &one, 1);
-  g_ivray.byte_order = first == 1 ? 1 : 0;
   g_defaults_applied = true;
 }
 
 void reset_plot_records() {
   g_control = ControlRecord{};
-  g_ivray = IntRecord{};
-  g_xvray = RealRecord{};
+  g_ivray = PlotSettings{};
+  g_xvray = PlotFactors{};
   g_titles = TitleRecord{};
   g_cycles = CycleRecord{};
   g_defaults_applied = false;

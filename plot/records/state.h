@@ -21,7 +21,7 @@ struct ControlRecord {
   const char* message_text = " ";   // text of the warning being printed
 };
 
-// Positions in IntRecord::screen_opts, in the order the screen driver's start takes them.
+// Positions in PlotSettings::screen_opts, in the order the screen driver's start takes them.
 enum ScreenOption {
   kScreenSizeOption = 0,  // window size option
   kScreenPosX,            // window position and size (0: the driver's choice)
@@ -35,8 +35,9 @@ enum ScreenOption {
   kScreenOptionCount
 };
 
-// Integer settings, counters and flags.
-struct IntRecord {
+// The settings of sessions, device, page, messages, pen, axis system and text, and the
+// counters of the end protocol: whole numbers (g_ivray).
+struct PlotSettings {
   // session, device and page
   int level;                            // 0 no session, 1 open, 2 axis system, 3 3-D axis system
   int device;                           // device code; its range selects the driver
@@ -48,7 +49,6 @@ struct IntRecord {
   int window_title_mode;                // tens digit of the screen end mode
   int page_rotation;                    // 1: page turned by 90 degrees on the device
   int page_offset_x, page_offset_y;     // shift added to every point (points)
-  int byte_order;                       // 1 little-endian (CGM and raster writers)
   int screen_opts[kScreenOptionCount];  // options handed to the screen driver at its start
   // streams and messages
   int msg_unit;         // 6 standard output, 17 the error file, 0 messages off
@@ -63,29 +63,22 @@ struct IntRecord {
   int cur_color;
   int color_table;
   int line_width;
-  int line_cap_mode;
   int line_width_mode;
   // axis system: page-derived defaults (disini) and current values (resall)
   int def_axis_len_x, def_axis_len_y, def_axis_pos_x, def_axis_pos_y;
   int axis_len_x, axis_len_y, axis_len_z, axis_pos_x, axis_pos_y;
   int label_digits_x, label_digits_y, label_digits_z;
-  int label_digits_bar, label_digits_contour, label_digits_pie, label_digits_data;
   // text
   int char_height;
   int name_height;
   int text_angle;
-  int font_kind;
-  int window_font_kind;
 };
 
-// Real (single-precision) settings and constants.
-struct RealRecord {
+// The scales and factors (g_xvray), single precision.
+struct PlotFactors {
   float user_scale;          // factor on the screen's page-to-pixel limit
   float page_scale;          // device units per point
   float line_width_factor;   // miter limit
-  float pi;                  // 3.1415927
-  float deg_to_rad;          // 0.017453292
-  float eps;                 // 1.0E-35, smallest magnitude
   float text_cos, text_sin;  // of text_angle
   float label_factor;        // 0.6, read by the label routines
   float message_factor;      // 0.8, read by the message routines
@@ -109,8 +102,8 @@ struct CycleRecord {
 };
 
 extern ControlRecord g_control;
-extern IntRecord g_ivray;
-extern RealRecord g_xvray;
+extern PlotSettings g_ivray;
+extern PlotFactors g_xvray;
 extern TitleRecord g_titles;
 extern CycleRecord g_cycles;
 

@@ -134,7 +134,6 @@ TEST_F(DeviceChoice, OnceDefaultsComeWithTheFirstCall) {
   EXPECT_FLOAT_EQ(g_xvray.user_scale, 1.0f);
   EXPECT_EQ(g_ivray.msg_unit, 6);
   EXPECT_EQ(g_ivray.screen_opts[kScreenBitmap], 2);
-  EXPECT_EQ(g_ivray.byte_order, 1);
 }
 
 TEST_F(DeviceChoice, DefaultExtensionsAndFileOutput) {

@@ -53,7 +53,7 @@ class PostScriptTest : public ::testing::Test {
   }
   // The token records written after the header (pending record flushed).
   std::vector<std::string> body() {
-    current_records()->flush();
+    current_driver()->records()->flush();
     std::vector<std::string> lines = split_lines(out_->bytes());
     const std::size_t skip = kHeaderLines + (pscl_ ? 1 : 0);
     return std::vector<std::string>(lines.begin() + std::min(skip, lines.size()), lines.end());
@@ -80,7 +80,7 @@ TEST_F(PostScriptTest, HeaderOfTheDefaultPage) {
   EXPECT_EQ(lines[4], "%%EndComments");
   EXPECT_EQ(lines[77], "  150 cm   200 cm translate 5 cm setlinewidth   1.000476  1.000476 scale");
   // The header went straight to the file: nothing is pending in the record buffer.
-  EXPECT_EQ(current_records()->fill(), 0);
+  EXPECT_EQ(current_driver()->records()->fill(), 0);
 }
 
 TEST_F(PostScriptTest, PrologHas72LinesInItsFixedFrame) {

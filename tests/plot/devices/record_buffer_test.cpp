@@ -130,22 +130,4 @@ TEST_F(RecordBufferTest, NothingIsWrittenWithoutASink) {
   EXPECT_EQ(binary.fill(), 0);
 }
 
-TEST(RecordBufferSession, QqsbufAndQpsbufReachTheSessionDriversBuffer) {
-  fresh_process();
-  ensure_process_defaults();  // the page the PostScript header measures
-  PathEnd last;
-  auto driver = std::make_unique<PostScriptDriver>(false, last);
-  start_driver(*driver, nullptr, nullptr);
-  qqsbuf("dropped ", 8);  // no session driver yet: nothing happens
-  RecordBuffer* records = driver->records();
-  set_current_driver(std::move(driver));
-  EXPECT_EQ(current_records(), records);
-  qpsbuf("  12 abc ", 9);
-  qqsbuf("xy", 2);
-  EXPECT_EQ(records->fill(), 9);
-  set_current_driver(nullptr);
-  EXPECT_EQ(current_records(), nullptr);
-  fresh_process();
-}
-
 }  // namespace

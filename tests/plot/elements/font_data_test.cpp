@@ -10,6 +10,7 @@
 
 #include "elements/font_data.h"
 #include "elements/glyph.h"
+#include "support/glyph_strokes.h"
 
 namespace stylus {
 namespace {

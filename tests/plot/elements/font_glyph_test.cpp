@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "elements/glyph.h"
+#include "support/glyph_strokes.h"
 
 namespace stylus {
 namespace {

@@ -14,9 +14,7 @@ namespace {
 using FontRegistry = TextTest;
 
 TEST_F(FontRegistry, DisalfRegistersTheBuiltInAlphabet) {
-  g_ivray.font_kind = 2;
   disalf();
-  EXPECT_EQ(g_ivray.font_kind, 0);
   EXPECT_EQ(g_fonts.font_type, 1);
   EXPECT_EQ(g_fonts.n_alphabets, 1);
   EXPECT_EQ(g_fonts.blank_width, 6);
@@ -30,7 +28,6 @@ TEST_F(FontRegistry, DisalfRegistersTheBuiltInAlphabet) {
   EXPECT_EQ(a.alph_width, 6);
   EXPECT_EQ(a.alph_height, 7);
   EXPECT_EQ(a.alph_spacing, 0.0f);
-  EXPECT_EQ(g_fonts.coord_sum, ix1_words);
   EXPECT_EQ(g_fonts.dir_sum, j1_words);
 }
 
@@ -73,7 +70,6 @@ TEST_F(FontRegistry, LcsetsBorrowsFromAlphabetOneAndCountsDirectories) {
   EXPECT_EQ(third.ikptr, stylus::j1);
   EXPECT_EQ(third.alph_kbase, 0);
   EXPECT_EQ(g_fonts.n_alphabets, 3);
-  EXPECT_EQ(g_fonts.coord_sum, ix1_words + 2);
   EXPECT_EQ(g_fonts.dir_sum, j1_words + 3);
   // A seventh alphabet has no place.
   for (int k = 0; k < 4; ++k) lcsets(xs, ys, -2, dir, 3, 1);

@@ -112,11 +112,6 @@ TEST(MakeAxisClip, FileDeviceInsetsByOnePoint) {
   EXPECT_EQ(c.axis_clip_right, 2472);
   EXPECT_EQ(c.axis_clip_top, 401);
   EXPECT_EQ(c.axis_clip_bottom, 1798);
-  EXPECT_EQ(c.axis_right, 2473);
-  EXPECT_EQ(c.axis_top, 400);
-  EXPECT_EQ(c.axis_centre_x, 1484.0f);
-  EXPECT_EQ(c.axis_centre_y, 1099.0f);
-  EXPECT_EQ(c.axis_radius, 699.0f);
 }
 
 TEST(MakeAxisClip, ScreenInsetGrowsWithSmallerPixels) {

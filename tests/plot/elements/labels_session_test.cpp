@@ -100,7 +100,6 @@ TEST_F(ProgramAxes, TitleHeightDoesNotChangeTheCharacterHeight) {
 }
 
 TEST_F(ProgramAxes, WidestYLabelAndTextWidths) {
-  EXPECT_EQ(maxnuy(-23.0f, -32.5f, 1.0f, kAxisY), 294);
   EXPECT_EQ(nlmess("0.00"), 196);
   EXPECT_EQ(nlmess("Separation (A)"), 686);
 }

@@ -76,17 +76,7 @@ TEST_F(TitleSettings, LabdigSelectorsAndRange) {
             " <<<< Warning   2: Incorrect parameter in labdig!   ( 101)\n");
   EXPECT_EQ(g_ivray.label_digits_x, -1);
   labdig(4, "bars");
-  EXPECT_EQ(g_ivray.label_digits_bar, 4);
   EXPECT_EQ(g_ivray.label_digits_x, -1);  // "BAR" names no axis letter
-  labdig(5, "Pie");
-  EXPECT_EQ(g_ivray.label_digits_pie, 5);
-  EXPECT_EQ(g_ivray.label_digits_data, 5);
-  labdig(6, "DAT");
-  labdig(7, "PER");
-  labdig(8, "con");
-  EXPECT_EQ(g_ivray.label_digits_data, 6);
-  EXPECT_EQ(g_ivray.label_digits_pie, 7);
-  EXPECT_EQ(g_ivray.label_digits_contour, 8);
   labdig(9, "none");  // no axis letter among the first three: nothing set
   EXPECT_EQ(g_ivray.label_digits_x, -1);
   EXPECT_EQ(g_ivray.label_digits_y, 100);

@@ -54,25 +54,6 @@ TEST(ClipCuts, CutsAndTheirDegenerateCases) {
   EXPECT_FLOAT_EQ(stylus::xcut(3, 7, 9, 7 + 1e-36f, 100), 3.0f);
 }
 
-TEST(ClipLineIntersection, CrossingAndParallelLines) {
-  const float xa[2] = {0, 2}, ya[2] = {0, 2};
-  const float xb[2] = {0, 2}, yb[2] = {2, 0};
-  float xs = -1, ys = -1;
-  EXPECT_EQ(stylus::qqcut2(xa, ya, xb, yb, xs, ys), 1);
-  EXPECT_FLOAT_EQ(xs, 1.0f);
-  EXPECT_FLOAT_EQ(ys, 1.0f);
-  // Beyond the given points: the lines, not the segments, are intersected.
-  const float xc[2] = {10, 10}, yc[2] = {0, 1};
-  EXPECT_EQ(stylus::qqcut2(xa, ya, xc, yc, xs, ys), 1);
-  EXPECT_FLOAT_EQ(xs, 10.0f);
-  EXPECT_FLOAT_EQ(ys, 10.0f);
-  const float xp[2] = {0, 2}, yp[2] = {1, 3};
-  xs = ys = -7;
-  EXPECT_EQ(stylus::qqcut2(xa, ya, xp, yp, xs, ys), 0);
-  EXPECT_FLOAT_EQ(xs, -7.0f);
-  EXPECT_FLOAT_EQ(ys, -7.0f);
-}
-
 TEST(ClipPageAngle, SmallXGivesAQuarterTurn) {
   EXPECT_FLOAT_EQ(stylus::qqatan(1, 1), static_cast<float>(std::atan2(1.0, 1.0)));
   EXPECT_FLOAT_EQ(stylus::qqatan(-3, -4), static_cast<float>(std::atan2(-3.0, -4.0)));

@@ -112,8 +112,8 @@ TEST_F(PenTest, PageOffsetIsAddedByTheVectorPathOnly) {
   connqq(30.0f, 40.0f);
   EXPECT_EQ(g_pen.vec_x, 35.0f);
   EXPECT_EQ(g_pen.vec_y, 37.0f);
-  const float xa[2] = {1.0f, 2.0f}, ya[2] = {3.0f, 4.0f};
-  xline(xa, ya);  // buffer level: no offset
+  xmove(1.0f, 3.0f);  // buffer level: no offset
+  xdraw(2.0f, 4.0f);
   qqstrk();
   const std::vector<P> pts = sent();
   ASSERT_EQ(pts.size(), 4u);

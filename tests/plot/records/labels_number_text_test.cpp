@@ -80,12 +80,3 @@ TEST(Fcha, NonFiniteValuesGiveShortTexts) {
   EXPECT_EQ(text_of(NAN, 2), "nan");
 }
 
-TEST(Intcha, NoLeadingBlanks) {
-  char buf[13];
-  EXPECT_EQ(intcha(42, buf), 2);
-  EXPECT_STREQ(buf, "42");
-  EXPECT_EQ(intcha(-2147483647 - 1, buf), 11);
-  EXPECT_STREQ(buf, "-2147483648");
-  EXPECT_EQ(intcha(0, buf), 1);
-  EXPECT_STREQ(buf, "0");
-}

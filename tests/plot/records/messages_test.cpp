@@ -12,13 +12,15 @@ using namespace stylus;
 
 using Messages = StateTest;
 
-TEST_F(Messages, TableHas58TextsAndABlankEntryZero) {
-  EXPECT_STREQ(message_table_text(0), " ");
-  EXPECT_STREQ(message_table_text(1), "Negative parameter");
-  EXPECT_STREQ(message_table_text(36), "File error");
-  EXPECT_STREQ(message_table_text(39), "Too many pages for CGM file (max. length 327 cm)");
-  EXPECT_STREQ(message_table_text(58), "Array is out of screen");
-  EXPECT_EQ(message_table_text(59), nullptr);
+TEST_F(Messages, TableTextsByNumber) {
+  capture();
+  jqqlev(0, 3, "curve");
+  for (int n : {1, 36, 39, 58}) warnin(n);
+  EXPECT_EQ(stdout_text(),
+            " <<<< Warning   1: Negative parameter in curve!\n"
+            " <<<< Warning  36: File error in curve!\n"
+            " <<<< Warning  39: Too many pages for CGM file (max. length 327 cm) in curve!\n"
+            " <<<< Warning  58: Array is out of screen in curve!\n");
 }
 
 TEST_F(Messages, WarningLineFormats) {
@@ -137,21 +139,3 @@ TEST_F(Messages, KeywordLookupComparesFourUpperCasedBlankPaddedCharacters) {
             " <<<< Warning   2: Incorrect parameter in color!   (BLUE)\n");
 }
 
-TEST_F(Messages, DateCheck) {
-  jqqlev(0, 0, "days");
-  capture();
-  EXPECT_EQ(jqqdat(29, 2, 2024), 0);
-  EXPECT_EQ(jqqdat(29, 2, 2000), 0);
-  EXPECT_EQ(jqqdat(31, 12, 1000), 0);
-  EXPECT_EQ(jqqdat(29, 2, 1900), 1);
-  EXPECT_EQ(jqqdat(30, 2, 2024), 1);
-  EXPECT_EQ(jqqdat(32, 1, 2024), 1);
-  EXPECT_EQ(jqqdat(1, 13, 2024), 1);
-  EXPECT_EQ(jqqdat(1, 1, 999), 1);
-  EXPECT_EQ(stdout_text(),
-            " <<<< Warning   2: Incorrect parameter in days!   (  29)\n"
-            " <<<< Warning   2: Incorrect parameter in days!   (  30)\n"
-            " <<<< Warning   2: Incorrect parameter in days!   (  32)\n"
-            " <<<< Warning   2: Incorrect parameter in days!   (  13)\n"
-            " <<<< Warning   2: Incorrect parameter in days!   ( 999)\n");
-}
