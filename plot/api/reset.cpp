@@ -18,7 +18,6 @@ using namespace stylus;
 extern "C" void resall(void) {
   if (jqqlev(1, 3, "resall")) return;
 
-
   // The solid line pattern, and the page as the clip window.
   reset_line_style();
   reset_clip_window();

@@ -127,8 +127,7 @@ DriverSetup session_setup(const DeviceRecord* row, ByteSink* out) {
   DriverSetup setup;
   setup.row = row;
   setup.page = {g_ivray.page_nx, g_ivray.page_ny, g_ivray.page_rotation, g_xvray.user_scale};
-  std::copy(std::begin(g_ivray.screen_opts), std::end(g_ivray.screen_opts),
-            setup.options.begin());
+  std::copy(std::begin(g_ivray.screen_opts), std::end(g_ivray.screen_opts), setup.options.begin());
   setup.file_name = g_control.metafile_name;
   setup.date = dddate();
   setup.time = ddtime();
@@ -191,8 +190,8 @@ extern "C" void disfin(void) {
     if (device.end_at_origin) xjdraw(0.0f, 0.0f, kPenMove);
     std::unique_ptr<ByteSink> end_file;
     if (device.output == FileOutput::kAtEnd) end_file = open_end_file();
-    written = driver->finish(
-        {end_file.get(), g_ivray.window_end_mode + 10 * g_ivray.window_title_mode});
+    written =
+        driver->finish({end_file.get(), g_ivray.window_end_mode + 10 * g_ivray.window_title_mode});
     // A file is put in place only when every byte of it was written.
     if (end_file != nullptr && written == 1 && !end_file->close()) {
       warnc1(36, g_control.metafile_name);

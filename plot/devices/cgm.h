@@ -81,5 +81,4 @@ class CgmDriver final : public FileDriver {
   std::string polyline_;
 };
 
-
 }  // namespace stylus

@@ -1,7 +1,6 @@
 // The device-point formulas of the device classes (see device_point.h).
 #include "devices/device_point.h"
 
-
 namespace stylus {
 namespace {
 

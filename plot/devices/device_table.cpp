@@ -55,8 +55,7 @@ constexpr DeviceRecord hpgl(const char* keyword, int code, DeviceClass cls, int 
 
 // The raster images: drawn in memory and written at the end in the row's image format
 // (ImageFormat; 0 writes none).
-constexpr DeviceRecord raster(const char* keyword, int code, const char* extension,
-                              int format) {
+constexpr DeviceRecord raster(const char* keyword, int code, const char* extension, int format) {
   return {.keyword = keyword,
           .code = code,
           .cls = C::kRaster,

@@ -81,11 +81,11 @@ using ScreenOptions = std::array<int, kScreenOptionCount>;
 struct DriverSetup {
   const DeviceRecord* row = nullptr;  // the device's row: code and variant parameters
   DriverPage page;
-  ScreenOptions options{};       // window or image size settings
-  std::string_view file_name;    // the session's file, named and versioned ("" for none)
-  std::string date, time;        // of the session start, as the end protocol prints them
-  float version = 0.0f;          // of the library
-  ByteSink* out = nullptr;       // the output of a device that writes while drawing
+  ScreenOptions options{};     // window or image size settings
+  std::string_view file_name;  // the session's file, named and versioned ("" for none)
+  std::string date, time;      // of the session start, as the end protocol prints them
+  float version = 0.0f;        // of the library
+  ByteSink* out = nullptr;     // the output of a device that writes while drawing
 };
 
 // What the session keeps from a driver's start.

@@ -72,8 +72,7 @@ void GkslDriver::end() {
   last_pen_ = 0;
 }
 
-std::unique_ptr<Driver> make_gksl_driver(const DeviceRecord& /*device*/,
-                                         DriverMemory& /*memory*/) {
+std::unique_ptr<Driver> make_gksl_driver(const DeviceRecord& /*device*/, DriverMemory& /*memory*/) {
   return std::make_unique<GkslDriver>();
 }
 

@@ -30,5 +30,4 @@ class GkslDriver final : public FileDriver {
   int last_pen_ = 0;  // pen code of the last pen field written; 0 before the first
 };
 
-
 }  // namespace stylus

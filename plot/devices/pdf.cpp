@@ -75,12 +75,8 @@ class PdfDriver final : public VectorDriver {
     content_ += op;
   }
   // The page's extents in PDF points: page_nx + 1 page points across.
-  std::string page_width() const {
-    return vector_number((page_.nx + 1) * kPdfPointsPerPagePoint);
-  }
-  std::string page_height() const {
-    return vector_number((page_.ny + 1) * kPdfPointsPerPagePoint);
-  }
+  std::string page_width() const { return vector_number((page_.nx + 1) * kPdfPointsPerPagePoint); }
+  std::string page_height() const { return vector_number((page_.ny + 1) * kPdfPointsPerPagePoint); }
 
   DriverPage page_;
   float version_ = 0.0f;

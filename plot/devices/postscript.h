@@ -50,5 +50,4 @@ class PostScriptDriver final : public FileDriver {
   PathBuffer<int, kPsPathSize> path_;
 };
 
-
 }  // namespace stylus

@@ -43,5 +43,4 @@ class RasterDriver final : public Driver {
   int last_y_ = 0;
 };
 
-
 }  // namespace stylus

@@ -36,9 +36,8 @@ class ScreenDriver final : public Driver {
     int wpix = 0, hpix = 0;
     ScreenOptions o = setup.options;
     qqwini(setup.row != nullptr ? setup.row->code : kScreenCodeFull, width, height,
-           o[kScreenSizeOption], o[kScreenPosX], o[kScreenPosY], o[kScreenWidth],
-           o[kScreenHeight], o[kScreenDepth], o[kScreenColorMap], wpix, hpix, o[kScreenBitmap],
-           o[kScreenBackground]);
+           o[kScreenSizeOption], o[kScreenPosX], o[kScreenPosY], o[kScreenWidth], o[kScreenHeight],
+           o[kScreenDepth], o[kScreenColorMap], wpix, hpix, o[kScreenBitmap], o[kScreenBackground]);
     const float scale = screen_page_scale(wpix, hpix, width, height, setup.page.user_scale);
     geometry_ = {scale, setup.page.nx, setup.page.ny, setup.page.rotation, 0.0f};
     return {scale, o, qqwmsg};

@@ -19,8 +19,6 @@ ScreenWindows& screen_windows();
 void set_screen_window_system(std::unique_ptr<WindowSystem> ws,
                               std::function<void(int)> exit_process = {});
 
-
-
 // The entry points, on the process's screen windows.
 void qqwini(int code, int& page_w, int& page_h, int& size_opt, int& x, int& y, int& width,
             int& height, int& depth, int& mapping, int& client_w, int& client_h, int& bitmap,

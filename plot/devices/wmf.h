@@ -44,5 +44,4 @@ class WmfDriver final : public Driver {
   int default_brush_ = WmfRecorder::kDefaultObject;  // its recorded copy, once needed
 };
 
-
 }  // namespace stylus

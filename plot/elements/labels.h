@@ -31,7 +31,6 @@ LabelLayout label_layout(float begin, float end, float first, float step, int le
 // Widest label of an axis, measured with width; 0 without labels.
 int label_width_max(float end, float first, float step, int len, int axis, const TextWidth& width);
 
-
 // Draws the labels of one axis; returns the label extent for the title placement.
 int labelx(float begin, float end, float first, float step, int len, int side, int x, int y,
            int log, int axis);

@@ -165,28 +165,31 @@ TEST(Layers, ADeviceIsOneDriverFileAndOneRow) {
   std::string table = read_file((kPlot / "devices/device_table.cpp").string());
   const std::string last_factory =
       "std::unique_ptr<Driver> make_pdf_driver(const DeviceRecord&, DriverMemory&);\n";
-  const std::string last_row = "    vector_file(\"PDF \", 802, C::kPdf, \"pdf\", make_pdf_driver),\n";
+  const std::string last_row =
+      "    vector_file(\"PDF \", 802, C::kPdf, \"pdf\", make_pdf_driver),\n";
   ASSERT_NE(table.find(last_factory), std::string::npos);
   ASSERT_NE(table.find(last_row), std::string::npos);
-  table.replace(table.find(last_factory), last_factory.size(),
-                last_factory +
-                    "std::unique_ptr<Driver> make_echo_driver(const DeviceRecord&, DriverMemory&);\n");
+  table.replace(
+      table.find(last_factory), last_factory.size(),
+      last_factory +
+          "std::unique_ptr<Driver> make_echo_driver(const DeviceRecord&, DriverMemory&);\n");
   table.replace(table.find(last_row), last_row.size(),
-                last_row + "    DeviceRecord{.keyword = \"ECHO\", .code = 803, .cls = C::kSvg, "
-                           ".extension = \"echo\", .factory = make_echo_driver},\n");
+                last_row +
+                    "    DeviceRecord{.keyword = \"ECHO\", .code = 803, .cls = C::kSvg, "
+                    ".extension = \"echo\", .factory = make_echo_driver},\n");
   std::ofstream("device_table.cpp") << table;
   std::ofstream("echo_driver.cpp") << kEchoDriver;
   std::ofstream("main.cpp") << kProgram;
 
   const std::string src = STYLUS_SOURCE_DIR, bin = STYLUS_BINARY_DIR;
-  const std::string flags = "-std=c++20 -O1 -I'" + src + "' -I'" + src + "/plot'" + sanitizer_flags();
+  const std::string flags =
+      "-std=c++20 -O1 -I'" + src + "' -I'" + src + "/plot'" + sanitizer_flags();
   std::string libs = " '" + bin + "/plot/libstylus.a' -lz -lm -lpthread";
 #if STYLUS_TEST_X11
   libs += " -lX11";
 #endif
-  const CommandResult build = run_command("g++ " + flags +
-                                          " main.cpp device_table.cpp echo_driver.cpp" + libs +
-                                          " -o echo_program");
+  const CommandResult build = run_command(
+      "g++ " + flags + " main.cpp device_table.cpp echo_driver.cpp" + libs + " -o echo_program");
   ASSERT_EQ(build.status, 0) << build.output;
   const CommandResult run = run_command("./echo_program");
   ASSERT_EQ(run.status, 0) << run.output;

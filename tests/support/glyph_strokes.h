@@ -37,5 +37,4 @@ inline GlyphStrokes decode_glyph(const GlyphTables& t, int i) {
   return strokes;
 }
 
-
 }  // namespace stylus

@@ -160,7 +160,8 @@ TEST_F(Session, AnEmptyErrorFileIsDeleted) {
   EXPECT_FALSE(file_exists("stylus.err"));
   // Nothing of it is left: the folder holds the metafile alone.
   std::vector<std::string> files;
-  for (const auto& e : std::filesystem::directory_iterator(".")) files.push_back(e.path().filename());
+  for (const auto& e : std::filesystem::directory_iterator("."))
+    files.push_back(e.path().filename());
   EXPECT_EQ(files, std::vector<std::string>{"stylus.psc"});
 }
 

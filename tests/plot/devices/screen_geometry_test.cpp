@@ -91,5 +91,6 @@ TEST(ScreenGeometry, ScreenPageScaleFitsThePage) {
   EXPECT_FLOAT_EQ(stylus::screen_page_scale(1000, 5000, 2969, 2099, 1.0f), 999.0f / 2969.0f);
   // Portrait pages are limited by the height against 2969.
   EXPECT_FLOAT_EQ(stylus::screen_page_scale(5000, 1000, 2099, 2969, 1.0f), 999.0f / 2969.0f);
-  EXPECT_FLOAT_EQ(stylus::screen_page_scale(1486, 1051, 2969, 2099, 0.5f), 1485.0f * 0.5f / 2969.0f);
+  EXPECT_FLOAT_EQ(stylus::screen_page_scale(1486, 1051, 2969, 2099, 0.5f),
+                  1485.0f * 0.5f / 2969.0f);
 }

@@ -77,7 +77,7 @@ TEST_F(TitleSettings, LabdigSelectorsAndRange) {
   EXPECT_EQ(g_ivray.label_digits_x, -1);
   labdig(4, "bars");
   EXPECT_EQ(g_ivray.label_digits_x, -1);  // "BAR" names no axis letter
-  labdig(9, "none");  // no axis letter among the first three: nothing set
+  labdig(9, "none");                      // no axis letter among the first three: nothing set
   EXPECT_EQ(g_ivray.label_digits_x, -1);
   EXPECT_EQ(g_ivray.label_digits_y, 100);
 }

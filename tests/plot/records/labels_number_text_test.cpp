@@ -79,4 +79,3 @@ TEST(Fcha, NonFiniteValuesGiveShortTexts) {
   EXPECT_EQ(text_of(-INFINITY, -1), "-inf");
   EXPECT_EQ(text_of(NAN, 2), "nan");
 }
-

@@ -138,4 +138,3 @@ TEST_F(Messages, KeywordLookupComparesFourUpperCasedBlankPaddedCharacters) {
             " <<<< Warning   2: Incorrect parameter in color!   (RE)\n"
             " <<<< Warning   2: Incorrect parameter in color!   (BLUE)\n");
 }
-
