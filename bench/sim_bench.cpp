@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "sim/dispatch.h"
-#include "sim/driver.h"
-#include "sim/engine.h"
-#include "sim/parallel.h"
-#include "sim/records.h"
+#include "sim/engine/dispatch.h"
+#include "sim/engine/engine.h"
+#include "sim/engine/parallel.h"
+#include "sim/program/driver.h"
+#include "sim/reference/records.h"
 
 extern char** environ;
 

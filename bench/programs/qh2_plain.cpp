@@ -2,8 +2,9 @@
 // and plot, with the scan computed by the sequential routines alone, on one thread.
 #include <iostream>
 
-#include "sim/driver.h"
-#include "sim/energy_plot.h"
+#include "sim/program/driver.h"
+#include "sim/program/energy_plot.h"
+#include "sim/reference/scan.h"
 
 int main() {
   qh2_startup();

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "sim/drift.h"
-#include "sim/records.h"
-#include "sim/wavefunction.h"
+#include "sim/reference/drift.h"
+#include "sim/reference/records.h"
+#include "sim/reference/wavefunction.h"
 #include "tests/sim/sim_fixture.h"
 
 TEST(Drift, WorkedConfigurationWithUnitScale) {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/driver.h"
-#include "sim/records.h"
+#include "sim/program/driver.h"
+#include "sim/reference/records.h"
 #include "support/text_files.h"
 #include "tests/sim/sim_fixture.h"
 

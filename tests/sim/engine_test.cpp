@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "sim/dispatch.h"
-#include "sim/driver.h"
-#include "sim/engine.h"
-#include "sim/ensemble.h"
-#include "sim/records.h"
+#include "sim/engine/dispatch.h"
+#include "sim/engine/engine.h"
+#include "sim/program/driver.h"
+#include "sim/reference/ensemble.h"
+#include "sim/reference/records.h"
+#include "sim/reference/scan.h"
 #include "tests/sim/sim_fixture.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <vector>
 
-#include "sim/ensemble.h"
-#include "sim/local_energy.h"
-#include "sim/random.h"
-#include "sim/records.h"
+#include "sim/reference/ensemble.h"
+#include "sim/reference/local_energy.h"
+#include "sim/reference/random.h"
+#include "sim/reference/records.h"
 #include "tests/sim/sim_fixture.h"
 
 namespace {

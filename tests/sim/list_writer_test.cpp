@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "sim/driver.h"
-#include "sim/list_writer.h"
+#include "sim/common/list_writer.h"
+#include "sim/common/scan_result.h"
 
 TEST(ListReal, SignFieldAndNineSignificantDigits) {
   EXPECT_EQ(list_real(0.25f), "  0.25");

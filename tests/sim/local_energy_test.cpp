@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "sim/local_energy.h"
-#include "sim/records.h"
-#include "sim/wavefunction.h"
+#include "sim/reference/local_energy.h"
+#include "sim/reference/records.h"
+#include "sim/reference/wavefunction.h"
 #include "tests/sim/sim_fixture.h"
 
 namespace {

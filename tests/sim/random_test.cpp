@@ -1,7 +1,7 @@
 // The random stream: exact states and results of rannos, and the twelve-number gauss.
 #include <gtest/gtest.h>
 
-#include "sim/random.h"
+#include "sim/reference/random.h"
 
 TEST(Rannos, FirstFiveStatesAndResultsFromTheStartState) {
   double seed = 76453456.0;

@@ -6,9 +6,9 @@
 
 #include <cmath>
 
-#include "sim/driver.h"
-#include "sim/records.h"
-#include "sim/wavefunction.h"
+#include "sim/program/driver.h"
+#include "sim/reference/records.h"
+#include "sim/reference/wavefunction.h"
 
 // The records as the program starts: all zero. Tests that change fields start from here.
 inline void reset_records() {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/lane_stream.h"
-#include "sim/random.h"
-#include "sim/stream.h"
+#include "sim/engine/lane_stream.h"
+#include "sim/engine/stream.h"
+#include "sim/reference/random.h"
 
 using namespace qh2;
 

@@ -10,8 +10,8 @@
 #include <random>
 #include <vector>
 
-#include "sim/dispatch.h"
-#include "sim/vector_exp.h"
+#include "sim/engine/dispatch.h"
+#include "sim/engine/vector_exp.h"
 
 using namespace qh2;
 

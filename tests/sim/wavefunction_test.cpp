@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "sim/records.h"
-#include "sim/wavefunction.h"
+#include "sim/reference/records.h"
+#include "sim/reference/wavefunction.h"
 #include "tests/sim/sim_fixture.h"
 
 TEST(Apar, ConvergesForTheScanSeparationsInTheExpectedIterations) {

@@ -1,9 +1,9 @@
 // Drift: the orbital part of grad ln psi per electron (the B terms carry the z offsets
 // of the centres) and the Jastrow part J, with opposite signs for the two electrons.
-#include "sim/drift.h"
+#include "sim/reference/drift.h"
 
-#include "sim/records.h"
-#include "sim/wavefunction.h"
+#include "sim/reference/records.h"
+#include "sim/reference/wavefunction.h"
 
 void drift(const float* c, float* d) {
   float fx1, fx2, fy1, fy2, fz1, fz2, fr1l, fr2l, fr1r, fr2r, fr12;

@@ -4,8 +4,8 @@
 // back; `make picture` makes the README's picture with it.
 #include <iostream>
 
-#include "sim/driver.h"
-#include "sim/energy_plot.h"
+#include "sim/program/driver.h"
+#include "sim/program/energy_plot.h"
 
 int main(int argc, char** argv) {
   ScanPoints scan = qh2_scan(std::cout);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "sim/lanes.h"
+#include "sim/engine/lanes.h"
 
 namespace qh2 {
 

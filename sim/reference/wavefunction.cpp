@@ -1,11 +1,11 @@
 // Geometry, orbital and Jastrow functions of the trial wave function. Every value is
 // single precision (see fmath.h); parameters are read from the records at each call.
-#include "sim/wavefunction.h"
+#include "sim/reference/wavefunction.h"
 
 #include <cmath>
 
-#include "sim/fmath.h"
-#include "sim/records.h"
+#include "sim/reference/fmath.h"
+#include "sim/reference/records.h"
 
 float dist(const float& x, const float& y, const float& z) {
   const double dx = x, dy = y, dz = z;

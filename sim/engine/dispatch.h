@@ -5,14 +5,14 @@
 
 #include <cstdint>
 
-#include "sim/engine.h"
-#include "sim/engine_eval.h"
+#include "sim/engine/engine.h"
+#include "sim/engine/engine_eval.h"
 
 namespace qh2 {
 
 enum class VectorIsa { baseline, avx2, avx512 };
 
-// The kernels of one instruction set (sim/kernels.h): walkers go through the energies
+// The kernels of one instruction set (sim/engine/kernels.h): walkers go through the energies
 // and trajectories `width` at a time, separations through the walks `walks` at a time
 // and through the weights of still walkers `separations` at a time (a multiple of walks).
 struct LaneKernels {

@@ -5,18 +5,19 @@
 // Each part starts from its own position of the one random stream, found by jump-ahead.
 // When no walker can move, each keeps one local energy through all the steps, and only
 // the walk and the weights remain.
-#include "sim/engine.h"
+#include "sim/engine/engine.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
 
-#include "sim/dispatch.h"
-#include "sim/parallel.h"
-#include "sim/records.h"
-#include "sim/stream.h"
-#include "sim/wavefunction.h"
+#include "sim/engine/dispatch.h"
+#include "sim/engine/parallel.h"
+#include "sim/engine/stream.h"
+#include "sim/reference/records.h"
+#include "sim/reference/scan.h"
+#include "sim/reference/wavefunction.h"
 
 namespace qh2 {
 namespace {

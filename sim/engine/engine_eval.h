@@ -7,8 +7,8 @@
 // held widened, already rounded (M::rnd).
 #pragma once
 
-#include "sim/lanes.h"
-#include "sim/vector_exp.h"
+#include "sim/engine/lanes.h"
+#include "sim/engine/vector_exp.h"
 
 namespace qh2 {
 

@@ -1,9 +1,9 @@
 // Local energy: kinetic part from the orbital and Jastrow Laplacians and their cross
 // terms, electron potential, and the repulsion of the two centres.
-#include "sim/local_energy.h"
+#include "sim/reference/local_energy.h"
 
-#include "sim/records.h"
-#include "sim/wavefunction.h"
+#include "sim/reference/records.h"
+#include "sim/reference/wavefunction.h"
 
 float elocal(const float* c) {
   float fx1, fx2, fy1, fy2, fz1, fz2, fr1l, fr2l, fr1r, fr2r, fr12;

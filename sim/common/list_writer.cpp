@@ -1,5 +1,5 @@
 // The number format and the 80-character record rule of the list-directed writer.
-#include "sim/list_writer.h"
+#include "sim/common/list_writer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The thirteen plotting calls of qh2, through the by-reference entry points as a Fortran
 // caller makes them: every argument by reference, every text with its length.
-#include "sim/energy_plot.h"
+#include "sim/program/energy_plot.h"
 
 #include <cstring>
 

@@ -1,14 +1,14 @@
-// The kernels of sim/kernels.h compiled for AVX-512, AVX2 and the x86-64 baseline, each
+// The kernels of sim/engine/kernels.h compiled for AVX-512, AVX2 and the x86-64 baseline, each
 // with its own square root, conversions and comparisons, and the choice among them at run
 // time. The kernels are flattened so that every helper is compiled for their instruction set.
-#include "sim/dispatch.h"
+#include "sim/engine/dispatch.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
 
-#include "sim/kernels.h"
+#include "sim/engine/kernels.h"
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define QH2_X86_KERNELS 1

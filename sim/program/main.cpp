@@ -5,8 +5,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "sim/driver.h"
-#include "sim/energy_plot.h"
+#include "sim/program/driver.h"
+#include "sim/program/energy_plot.h"
 #include "stylus.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The four shared records of the simulation, one global instance each.
-#include "sim/records.h"
+#include "sim/reference/records.h"
 
 nparam_t nparam;
 pparam_t pparam;

@@ -1,6 +1,6 @@
 // Uniform and Gaussian random numbers from the state held in nparam.seed. The state
 // is a double so that state * 16807 (below 2^53) and its remainder are exact.
-#include "sim/random.h"
+#include "sim/reference/random.h"
 
 #include <cmath>
 

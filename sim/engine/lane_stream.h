@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "sim/lanes.h"
-#include "sim/stream.h"
+#include "sim/engine/lanes.h"
+#include "sim/engine/stream.h"
 
 namespace qh2 {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <ostream>
 
-#include "sim/driver.h"
+#include "sim/common/scan_result.h"
 
 namespace qh2 {
 

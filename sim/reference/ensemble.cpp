@@ -1,13 +1,13 @@
 // Metropolis sampling of the ensemble and the time step. Walkers are visited strictly
 // in index order: they share one random stream and the sums depend on that order.
-#include "sim/ensemble.h"
+#include "sim/reference/ensemble.h"
 
-#include "sim/drift.h"
-#include "sim/fmath.h"
-#include "sim/local_energy.h"
-#include "sim/random.h"
-#include "sim/records.h"
-#include "sim/wavefunction.h"
+#include "sim/reference/drift.h"
+#include "sim/reference/fmath.h"
+#include "sim/reference/local_energy.h"
+#include "sim/reference/random.h"
+#include "sim/reference/records.h"
+#include "sim/reference/wavefunction.h"
 
 void intcfg(float* xc, float& psisq) {
   const double a = pcalc.a;

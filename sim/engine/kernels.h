@@ -8,12 +8,12 @@
 #include <cstring>
 #include <memory>
 
-#include "sim/engine.h"
-#include "sim/engine_eval.h"
-#include "sim/lane_stream.h"
-#include "sim/lanes.h"
-#include "sim/stream.h"
-#include "sim/vector_exp.h"
+#include "sim/engine/engine.h"
+#include "sim/engine/engine_eval.h"
+#include "sim/engine/lane_stream.h"
+#include "sim/engine/lanes.h"
+#include "sim/engine/stream.h"
+#include "sim/engine/vector_exp.h"
 
 namespace qh2 {
 
