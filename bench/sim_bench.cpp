@@ -28,6 +28,9 @@ extern char** environ;
 namespace {
 
 using qh2::VectorIsa;
+using qh2::reference::nparam;
+using qh2::reference::pcalc;
+using qh2::reference::pcalc_t;
 
 // A program run as a whole process, its times and what it printed.
 struct Program {

@@ -8,7 +8,7 @@
 
 int main() {
   qh2_startup();
-  ScanPoints scan = reference_scan(std::cout);
+  ScanPoints scan = qh2::reference::reference_scan(std::cout);
   std::cout.flush();
   plot_energy_curve(scan, "cons");
   return 0;

@@ -26,7 +26,7 @@ Shape shape_of(const RunParams& p, float sep) {
   Shape s;
   s.sep = sep;
   s.shalf = sep * 0.5f;
-  s.a = apar(p.a0, sep);
+  s.a = reference::apar(p.a0, sep);
   s.alpha = p.alpha;
   s.beta = p.beta;
   s.e2 = p.e2;
@@ -148,6 +148,7 @@ void run_separations(const LaneKernels& k, const RunParams& p, int count, const 
 }  // namespace
 
 RunParams params_from_records() {
+  using namespace reference;
   return {nparam.nwalk, nparam.neq,   nparam.tau,    nparam.delta, pparam.beta, const_.e2,
           const_.a0,    const_.alpha, const_.hbar2m, pcalc.dscale, pcalc.sigma};
 }
@@ -180,6 +181,7 @@ EnsembleEnergy ensemble_energy(const RunParams& p, float sep, const float* xw, u
 }
 
 ScanPoints engine_scan(std::ostream& out, int points, int threads, ScanPaths* paths) {
+  using namespace reference;
   const double seed = nparam.seed;
   if (!(seed >= 1.0 && seed < kModulus && seed == std::floor(seed)) || nparam.nwalk < 1) {
     return reference_scan(out, points);

@@ -5,6 +5,7 @@
 #include "sim/reference/records.h"
 
 void qh2_startup() {
+  using namespace qh2::reference;
   nparam.delta = 1.0f;
   nparam.tau = 1.0e-5f;
   nparam.nwalk = 900;

@@ -5,6 +5,8 @@
 #include "sim/reference/records.h"
 #include "sim/reference/wavefunction.h"
 
+namespace qh2::reference {
+
 void drift(const float* c, float* d) {
   float fx1, fx2, fy1, fy2, fz1, fz2, fr1l, fr2l, fr1r, fr2r, fr12;
   radii(c, fx1, fx2, fy1, fy2, fz1, fz2, fr1l, fr2l, fr1r, fr2r, fr12);
@@ -30,3 +32,5 @@ void drift(const float* c, float* d) {
   d[4] = static_cast<float>(a2 * y2 - (y1 - y2) * j);
   d[5] = static_cast<float>(a2 * z2 - (z1 - z2) * j + b2 * h);
 }
+
+}  // namespace qh2::reference

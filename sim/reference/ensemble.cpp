@@ -9,6 +9,8 @@
 #include "sim/reference/records.h"
 #include "sim/reference/wavefunction.h"
 
+namespace qh2::reference {
+
 void intcfg(float* xc, float& psisq) {
   const double a = pcalc.a;
   for (int i = 0; i < 6; ++i) xc[i] = static_cast<float>((rannos(nparam.seed) - 0.5) * a);
@@ -76,3 +78,5 @@ void tstep(float* xw, float* wt, float& e) {
   const float factor = static_cast<float>(nparam.nwalk) / sum_w;
   for (int k = 0; k < nparam.nwalk; ++k) wt[k] = factor * wt[k];
 }
+
+}  // namespace qh2::reference

@@ -2,6 +2,8 @@
 // nparam.nwalk walkers, and the weighted drift-diffusion time step over all of them.
 #pragma once
 
+namespace qh2::reference {
+
 // Random start configuration of the Metropolis walker and its psi^2.
 void intcfg(float* xc, float& psisq);
 
@@ -16,3 +18,5 @@ void intens(float* xw, float* wt, float* xc);
 // exp(-tau E_L), returns the weighted mean local energy in e and rescales the weights
 // to mean 1.
 void tstep(float* xw, float* wt, float& e);
+
+}  // namespace qh2::reference

@@ -7,9 +7,13 @@
 
 #include <cmath>
 
+namespace qh2::reference {
+
 inline float exp_f(double x) {
   return static_cast<float>(std::exp(x));
 }
 inline float sqrt_f(double x) {
   return static_cast<float>(std::sqrt(x));
 }
+
+}  // namespace qh2::reference

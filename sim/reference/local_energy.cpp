@@ -5,6 +5,8 @@
 #include "sim/reference/records.h"
 #include "sim/reference/wavefunction.h"
 
+namespace qh2::reference {
+
 float elocal(const float* c) {
   float fx1, fx2, fy1, fy2, fz1, fz2, fr1l, fr2l, fr1r, fr2r, fr12;
   radii(c, fx1, fx2, fy1, fy2, fz1, fz2, fr1l, fr2l, fr1r, fr2r, fr12);
@@ -38,3 +40,5 @@ float elocal(const float* c) {
       static_cast<float>(-(1.0 / r1l + 1.0 / r1r + 1.0 / r2l + 1.0 / r2r - 1.0 / r12) * e2);
   return static_cast<float>(t + v + e2 / sep);
 }
+
+}  // namespace qh2::reference

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace qh2::reference {
+
 float rannos(double& seed) {
   const double x = seed * 16807.0;
   seed = x - 2147483647.0 * std::floor(x / 2147483647.0);
@@ -16,3 +18,5 @@ float gauss(double& seed) {
   for (int i = 0; i < 12; ++i) sum = sum + rannos(seed);
   return sum - 6.0f;
 }
+
+}  // namespace qh2::reference

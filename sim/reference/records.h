@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+// The sequential routines and these records keep their given names in qh2::reference; no C
+// or Fortran code links to them, so none of them needs to be global.
+namespace qh2::reference {
+
 struct nparam_t {
   double seed;    // random generator state, a whole number in 1 ... 2147483646
   int32_t neq;    // equilibration time steps per separation
@@ -35,3 +39,5 @@ extern nparam_t nparam;
 extern pparam_t pparam;
 extern const_t const_;
 extern pcalc_t pcalc;
+
+}  // namespace qh2::reference

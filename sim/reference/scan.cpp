@@ -6,6 +6,8 @@
 #include "sim/reference/records.h"
 #include "sim/reference/wavefunction.h"
 
+namespace qh2::reference {
+
 ScanPoints reference_scan(std::ostream& out, int points) {
   ScanPoints scan;
   scan.xsep.resize(points);
@@ -32,3 +34,5 @@ ScanPoints reference_scan(std::ostream& out, int points) {
   }
   return scan;
 }
+
+}  // namespace qh2::reference

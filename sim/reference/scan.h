@@ -6,6 +6,10 @@
 
 #include "sim/common/scan_result.h"
 
+namespace qh2::reference {
+
 // The scan from the records as they stand: `points` separations from 0.1 Angstrom in steps
 // of 0.05, one result line each.
 ScanPoints reference_scan(std::ostream& out, int points = kScanPoints);
+
+}  // namespace qh2::reference

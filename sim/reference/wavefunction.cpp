@@ -7,6 +7,8 @@
 #include "sim/reference/fmath.h"
 #include "sim/reference/records.h"
 
+namespace qh2::reference {
+
 float dist(const float& x, const float& y, const float& z) {
   const double dx = x, dy = y, dz = z;
   return sqrt_f(dx * dx + dy * dy + dz * dz);
@@ -97,3 +99,5 @@ float apar(const float& a0, const float& sep) {
   int iterations;
   return apar_counted(a0, sep, iterations);
 }
+
+}  // namespace qh2::reference

@@ -3,6 +3,8 @@
 // and apar, which fixes the orbital's decay length for a separation.
 #pragma once
 
+namespace qh2::reference {
+
 // sqrt(x*x + y*y + z*z).
 float dist(const float& x, const float& y, const float& z);
 
@@ -30,3 +32,5 @@ float phi(const float* c);
 float apar(const float& a0, const float& sep);
 // The same, also returning the number of iterations it took.
 float apar_counted(const float& a0, const float& sep, int& iterations);
+
+}  // namespace qh2::reference

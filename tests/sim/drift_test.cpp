@@ -9,6 +9,8 @@
 #include "sim/reference/wavefunction.h"
 #include "tests/sim/sim_fixture.h"
 
+using namespace qh2::reference;
+
 TEST(Drift, WorkedConfigurationWithUnitScale) {
   set_separation(0.7f);
   pcalc.dscale = 1.0f;

@@ -12,6 +12,8 @@
 #include "support/text_files.h"
 #include "tests/sim/sim_fixture.h"
 
+using namespace qh2::reference;
+
 namespace {
 
 // The separation and energy fields of one result line.

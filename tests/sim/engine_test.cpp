@@ -17,6 +17,8 @@
 #include "sim/reference/scan.h"
 #include "tests/sim/sim_fixture.h"
 
+using namespace qh2::reference;
+
 namespace {
 
 struct ScanRun {

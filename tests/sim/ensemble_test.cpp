@@ -11,6 +11,8 @@
 #include "sim/reference/records.h"
 #include "tests/sim/sim_fixture.h"
 
+using namespace qh2::reference;
+
 namespace {
 
 double advanced(double seed, long n) {

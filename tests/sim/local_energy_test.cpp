@@ -9,6 +9,8 @@
 #include "sim/reference/wavefunction.h"
 #include "tests/sim/sim_fixture.h"
 
+using namespace qh2::reference;
+
 namespace {
 
 // Potential energy of the electrons, from the distances alone.

@@ -3,6 +3,8 @@
 
 #include "sim/reference/random.h"
 
+using namespace qh2::reference;
+
 TEST(Rannos, FirstFiveStatesAndResultsFromTheStartState) {
   double seed = 76453456.0;
   const double states[5] = {758014086.0, 1069749398.0, 545039502.0, 1461155659.0, 1167657368.0};

@@ -10,6 +10,7 @@
 #include "sim/reference/random.h"
 
 using namespace qh2;
+using namespace qh2::reference;
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include "sim/reference/wavefunction.h"
 #include "tests/sim/sim_fixture.h"
 
+using namespace qh2::reference;
+
 TEST(Apar, ConvergesForTheScanSeparationsInTheExpectedIterations) {
   const float a0 = 0.529939592f;
   struct Case {
