@@ -1,6 +1,6 @@
 // The engine's scan. A separation is the Metropolis walk of its ensemble (sequential:
 // every step depends on the last), the trajectories of its walkers (independent of each
-// other: a walker's moves depend only on its own position and its own 72 numbers per
+// other: a walker's moves depend only on its own position and its own numbers of each
 // step), and the weights, which couple the walkers through sums taken in walker order.
 // Each part starts from its own position of the one random stream, found by jump-ahead.
 // When no walker can move, each keeps one local energy through all the steps, and only
@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "sim/common/stream_layout.h"
 #include "sim/engine/dispatch.h"
 #include "sim/engine/parallel.h"
 #include "sim/engine/stream.h"
@@ -35,17 +36,6 @@ Shape shape_of(const RunParams& p, float sep) {
   return s;
 }
 
-uint64_t ensemble_numbers(const RunParams& p) {
-  return 6 + 7 * (20 + 10 * uint64_t(p.nwalk));
-}
-// neq equilibration steps (none when it is not positive) and the production step.
-int time_steps(const RunParams& p) {
-  return std::max(p.neq, 0) + 1;
-}
-uint64_t step_numbers(const RunParams& p) {
-  return 72 * uint64_t(p.nwalk);
-}
-
 // With both the drift scale and the diffusion length 0, a time step sets every coordinate
 // to gauss * 0 + y + d, where d = (finite) * 0 is 0 as long as it is finite: the walker
 // stays where it is, up to the sign of a zero coordinate. That sign changes no distance,
@@ -61,10 +51,10 @@ bool may_stand_still(const RunParams& p) {
 // The weights of tstep, step after step, in walker order: the energy of the last step.
 // e and w hold the pieces of the trajectory kernel's groups of `width` walkers.
 float weighted_energy(const RunParams& p, int width, const float* e, const float* w) {
-  const std::size_t group = std::size_t(time_steps(p)) * width;
+  const std::size_t group = std::size_t(time_steps(p.neq)) * width;
   std::vector<float> wt(p.nwalk, 1.0f);
   float etmp = 0.0f;
-  for (int t = 0; t < time_steps(p); ++t) {
+  for (int t = 0; t < time_steps(p.neq); ++t) {
     float sum_we = 0.0f, sum_w = 0.0f;
     for (int k = 0; k < p.nwalk; ++k) {
       const std::size_t at = k / width * group + std::size_t(t) * width + k % width;
@@ -86,7 +76,7 @@ float weighted_energy(const RunParams& p, int width, const float* e, const float
 float moving_energy(const LaneKernels& k, const RunParams& p, const Shape& s, const float* xw,
                     uint32_t step0, int threads) {
   const int groups = (p.nwalk + k.width - 1) / k.width;
-  const std::size_t group = std::size_t(time_steps(p)) * k.width;
+  const std::size_t group = std::size_t(time_steps(p.neq)) * k.width;
   // Energies and factors of all walkers and steps (every element is written by the
   // kernel), kept per thread: the scan's threads reuse theirs for each separation.
   thread_local std::vector<float> values;
@@ -122,7 +112,7 @@ void run_separations(const LaneKernels& k, const RunParams& p, int count, const 
       float* ei = &ew[2 * i * n];
       still[i] = may_stand_still(p) && k.still_energies(p, shapes[i], ensembles[i], ei, ei + n);
       if (!still[i]) {
-        const uint32_t step0 = lehmer_jump(starts[i], ensemble_numbers(p));
+        const uint32_t step0 = lehmer_jump(starts[i], ensemble_numbers(p.nwalk));
         energy[i] = moving_energy(k, p, shapes[i], ensembles[i], step0, inner);
       }
     }
@@ -154,7 +144,7 @@ RunParams params_from_records() {
 }
 
 uint64_t numbers_per_separation(const RunParams& p) {
-  return ensemble_numbers(p) + uint64_t(time_steps(p)) * step_numbers(p);
+  return separation_numbers(p.nwalk, p.neq);
 }
 
 float separation_energy(const RunParams& p, float sep, uint32_t start, int threads) {

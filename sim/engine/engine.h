@@ -19,7 +19,7 @@ struct RunParams {
 RunParams params_from_records();
 
 // Uniform numbers one separation draws: the Metropolis walk of the ensemble and the
-// neq + 1 time steps (6,607,946 with the start-up values).
+// neq + 1 time steps (separation_numbers of sim/common/stream_layout.h).
 uint64_t numbers_per_separation(const RunParams& p);
 
 // The printed energy of the separation `sep`, whose numbers start after the stream

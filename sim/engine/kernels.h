@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "sim/common/stream_layout.h"
 #include "sim/engine/engine.h"
 #include "sim/engine/engine_eval.h"
 #include "sim/engine/lane_stream.h"
@@ -22,7 +23,7 @@ namespace qh2 {
 // the floats of FloatsOf<D>; trunc toward zero (below 2^31); less, a mask of all ones
 // or zeros; any, whether some lane has its sign bit set.
 
-inline constexpr uint32_t kTwelveSteps = lehmer_power(12);  // one Gaussian deviate further
+inline constexpr uint32_t kGaussJump = lehmer_power(kGaussNumbers);  // one Gaussian deviate further
 
 // (float)exp(x[i]) for n arguments through exp_rounded, as the kernels compute it.
 template <class M>
@@ -142,9 +143,9 @@ QH2_INLINE void walk_lanes(const RunParams& p, int count, const Shape* shapes,
   walk.beta = shapes[0].beta;
 
   walk.start();
-  for (int i = 0; i < 20; ++i) walk.step();
+  for (int i = 0; i < kBurnInSteps; ++i) walk.step();
   for (int k = 0; k < p.nwalk; ++k) {
-    for (int i = 0; i < 10; ++i) walk.step();
+    for (int i = 0; i < kStepsPerWalker; ++i) walk.step();
     for (int n = 0; n < count; ++n) {
       for (int j = 0; j < 6; ++j) {
         xw[n][6 * k + j] = static_cast<float>(walk.xc[n / W][j][n % W]);
@@ -224,7 +225,7 @@ QH2_INLINE void still_weights(const RunParams& p, int count, const float* const*
   F factor[G], etmp[G];
   for (F& f : factor) f = splat<F>(1.0f);
   const float nw = static_cast<float>(n);
-  const int steps = std::max(p.neq, 0) + 1;
+  const int steps = time_steps(p.neq);
   for (int t = 0; t < steps; ++t) {
     F sum_we[G] = {}, sum_w[G] = {};
     for (int k = 0; k < n; ++k) {
@@ -254,20 +255,20 @@ QH2_INLINE void trajectories(const RunParams& p, const Shape& s, const float* xw
   using D = typename M::D;
   using F = FloatsOf<D>;
   constexpr int W = lanes_of<D>;
-  const int steps = std::max(p.neq, 0) + 1;
+  const int steps = time_steps(p.neq);
   const double sigma = p.sigma, tau = p.tau;
-  // A walker's numbers of the next time step come 72 nwalk numbers later.
-  const uint32_t to_next_step = lehmer_power(72 * uint64_t(p.nwalk));
+  // A walker's numbers of the next time step come one whole step's numbers later.
+  const uint32_t to_next_step = lehmer_power(step_numbers(p.nwalk));
 
-  // Lane l of chain j holds the stream state before the 12 numbers of walker
+  // Lane l of chain j holds the stream state before the numbers of walker
   // first + l's j-th Gaussian deviate in the current time step: six independent chains.
   D chain[6] = {};
   D c[6] = {};
-  const uint32_t to_first = lehmer_power(72 * uint64_t(first));
+  const uint32_t to_first = lehmer_power(step_numbers(first));
   for (int l = 0; l < W; ++l) {
     const int k = first + (l < count ? l : 0);  // idle lanes repeat the first walker
-    uint32_t at = mulmod(mulmod(step0, to_first), lehmer_power(72 * uint64_t(k - first)));
-    for (int j = 0; j < 6; ++j, at = mulmod(at, kTwelveSteps)) chain[j][l] = at;
+    uint32_t at = mulmod(mulmod(step0, to_first), lehmer_power(step_numbers(k - first)));
+    for (int j = 0; j < 6; ++j, at = mulmod(at, kGaussJump)) chain[j][l] = at;
     for (int j = 0; j < 6; ++j) c[j][l] = xw[6 * k + j];
   }
   // The configuration's values, shared by its local energy and the next step's drift.
@@ -281,7 +282,7 @@ QH2_INLINE void trajectories(const RunParams& p, const Shape& s, const float* xw
       x[j] = chain[j];
       sum[j] = F{};
     }
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < kGaussNumbers; ++i) {
       for (int j = 0; j < 6; ++j) {
         x[j] = lehmer_step<M>(x[j]);
         sum[j] = sum[j] + lehmer_uniform(x[j]);

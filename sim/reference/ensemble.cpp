@@ -2,6 +2,7 @@
 // in index order: they share one random stream and the sums depend on that order.
 #include "sim/reference/ensemble.h"
 
+#include "sim/common/stream_layout.h"
 #include "sim/reference/drift.h"
 #include "sim/reference/fmath.h"
 #include "sim/reference/local_energy.h"
@@ -42,12 +43,12 @@ void metrop(float* xc, float& psisq) {
 void intens(float* xw, float* wt, float* xc) {
   float psisq;
   intcfg(xc, psisq);
-  for (int i = 0; i < 20; ++i) metrop(xc, psisq);
-  const int steps = 10 * nparam.nwalk;
+  for (int i = 0; i < kBurnInSteps; ++i) metrop(xc, psisq);
+  const int steps = kStepsPerWalker * nparam.nwalk;
   for (int i = 1; i <= steps; ++i) {
     metrop(xc, psisq);
-    if (i % 10 == 0) {
-      const int k = i / 10 - 1;
+    if (i % kStepsPerWalker == 0) {
+      const int k = i / kStepsPerWalker - 1;
       for (int j = 0; j < 6; ++j) xw[6 * k + j] = xc[j];
       wt[k] = 1.0f;
     }

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "sim/common/stream_layout.h"
+
 namespace qh2::reference {
 
 float rannos(double& seed) {
@@ -15,7 +17,7 @@ float rannos(double& seed) {
 
 float gauss(double& seed) {
   float sum = 0.0f;
-  for (int i = 0; i < 12; ++i) sum = sum + rannos(seed);
+  for (int i = 0; i < kGaussNumbers; ++i) sum = sum + rannos(seed);
   return sum - 6.0f;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/common/stream_layout.h"
 #include "sim/engine/dispatch.h"
 #include "sim/engine/engine.h"
 #include "sim/program/driver.h"
@@ -220,7 +221,8 @@ TEST(Engine, StillPathDeclinesAWalkerOnACentreAndGivesTheSequentialResult) {
 TEST(Engine, OneSeparationOnSeveralThreadsEqualsTheSequentialOne) {
   moving_walkers(64, 3, 987654.0);
   const qh2::RunParams p = qh2::params_from_records();
-  EXPECT_EQ(qh2::numbers_per_separation(p), 6 + 7 * (20 + 640) + 4 * 72 * 64u);
+  // The walk of 64 walkers, then the production step after three equilibration steps.
+  EXPECT_EQ(qh2::numbers_per_separation(p), qh2::ensemble_numbers(64) + 4 * qh2::step_numbers(64));
   const uint32_t start = 987654u;
   std::ostringstream out;
   const ScanPoints one = reference_scan(out, 1);

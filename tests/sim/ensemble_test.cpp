@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "sim/common/stream_layout.h"
 #include "sim/reference/ensemble.h"
 #include "sim/reference/local_energy.h"
 #include "sim/reference/random.h"
@@ -34,15 +35,15 @@ TEST(Intens, WalkerKIsTheMetropolisWalkerAfterTwentyPlusTenKSteps) {
   const double start = nparam.seed;
   Ensemble ens(nparam.nwalk);
   intens(ens.xw.data(), ens.wt.data(), ens.xc);
-  EXPECT_EQ(nparam.seed, advanced(start, 6 + 7 * (20 + 10 * 40)));
+  EXPECT_EQ(nparam.seed, advanced(start, qh2::ensemble_numbers(40)));
   const double after = nparam.seed;
 
   nparam.seed = start;
   float xc[6], psisq;
   intcfg(xc, psisq);
-  for (int i = 0; i < 20; ++i) metrop(xc, psisq);
+  for (int i = 0; i < qh2::kBurnInSteps; ++i) metrop(xc, psisq);
   for (int k = 0; k < nparam.nwalk; ++k) {
-    for (int i = 0; i < 10; ++i) metrop(xc, psisq);
+    for (int i = 0; i < qh2::kStepsPerWalker; ++i) metrop(xc, psisq);
     for (int j = 0; j < 6; ++j) ASSERT_EQ(ens.xw[6 * k + j], xc[j]) << k << " " << j;
     EXPECT_EQ(ens.wt[k], 1.0f);
   }
@@ -54,7 +55,7 @@ TEST(Intens, FullEnsembleDraws63146NumbersAndStartsNearTheCentres) {
   const double start = nparam.seed;
   Ensemble ens(nparam.nwalk);
   intens(ens.xw.data(), ens.wt.data(), ens.xc);
-  EXPECT_EQ(nparam.seed, advanced(start, 63146));
+  EXPECT_EQ(nparam.seed, advanced(start, qh2::ensemble_numbers(900)));
   // Metropolis walkers spread over both electrons' neighbourhoods: not all equal.
   int moved = 0;
   for (int k = 1; k < nparam.nwalk; ++k) moved += ens.xw[6 * k] != ens.xw[6 * (k - 1)];
@@ -90,7 +91,7 @@ TEST(Tstep, ZeroScalesLeaveWalkersInPlaceAndWeighByTheLocalEnergy) {
     const double before = nparam.seed;
     float e;
     tstep(ens.xw.data(), ens.wt.data(), e);
-    EXPECT_EQ(nparam.seed, advanced(before, 72L * nparam.nwalk)) << step;
+    EXPECT_EQ(nparam.seed, advanced(before, qh2::step_numbers(nparam.nwalk))) << step;
     EXPECT_EQ(ens.xw, placed) << step;
 
     // e: mean of E_L weighted by exp(-tau E_L) to the power of the steps done.
@@ -118,7 +119,7 @@ TEST(Tstep, FullEnsembleStepDraws64800NumbersAndKeepsTheWeightSum) {
     const double before = nparam.seed;
     float e;
     tstep(ens.xw.data(), ens.wt.data(), e);
-    EXPECT_EQ(nparam.seed, advanced(before, 64800));
+    EXPECT_EQ(nparam.seed, advanced(before, qh2::step_numbers(900)));
     float sum = 0;
     for (float w : ens.wt) sum += w;
     EXPECT_NEAR(sum, 900.0f, 900 * 1e-5);
@@ -152,10 +153,10 @@ TEST(Metrop, DrawsSevenNumbersAndRejectsARatioEqualToTheTestNumber) {
   for (double start = 987654321.0; start < 987654400.0 && found < 3; start += 1.0) {
     // A step that must accept shows the proposal and its psi^2.
     const Step taken = step_from(start, 1.0e-30f);
-    ASSERT_EQ(nparam.seed, advanced(start, 7));
+    ASSERT_EQ(nparam.seed, advanced(start, qh2::kMetropNumbers));
     const float p2 = taken.psisq;
-    double probe = advanced(start, 6);
-    const float u = rannos(probe);  // the seventh number is the test number
+    double probe = advanced(start, qh2::kMetropNumbers - 1);
+    const float u = rannos(probe);  // the last number is the test number
 
     // A psi^2 of the old walker that makes p2 / psisq exactly u, if there is one.
     float psisq = p2 / u;

@@ -1,6 +1,7 @@
 // The random stream: exact states and results of rannos, and the twelve-number gauss.
 #include <gtest/gtest.h>
 
+#include "sim/common/stream_layout.h"
 #include "sim/reference/random.h"
 
 using namespace qh2::reference;
@@ -44,7 +45,7 @@ TEST(Gauss, FirstDeviateFromTheStartStateConsumesTwelveNumbers) {
 
   double stepped = 76453456.0;
   float sum = 0.0f;
-  for (int i = 0; i < 12; ++i) sum = sum + rannos(stepped);
+  for (int i = 0; i < qh2::kGaussNumbers; ++i) sum = sum + rannos(stepped);
   EXPECT_EQ(stepped, 1605409368.0);
   EXPECT_EQ(sum - 6.0f, 0.126393318f);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "sim/common/stream_layout.h"
 #include "sim/engine/lane_stream.h"
 #include "sim/engine/stream.h"
 #include "sim/reference/random.h"
@@ -65,9 +66,11 @@ TEST(IntegerGenerator, ReciprocalGivesTheQuotientsFloatForAllStates) {
 }
 
 TEST(JumpAhead, EqualsSteppingAtTheOffsetsTheEngineUses) {
-  const uint64_t per_separation = 63146 + 101 * 64800;
+  const uint64_t per_separation = separation_numbers(900, 100);
   ASSERT_EQ(per_separation, 6607946u);
-  const uint64_t offsets[] = {0, 1, 72, 63146, per_separation, 59 * per_separation};
+  const uint64_t ensemble = ensemble_numbers(900);
+  const uint64_t offsets[] = {
+      0, 1, kWalkerStepNumbers, ensemble, per_separation, 59 * per_separation};
   uint32_t stepped = 76453456u;
   uint64_t done = 0;
   double seed = 76453456.0;
@@ -82,8 +85,8 @@ TEST(JumpAhead, EqualsSteppingAtTheOffsetsTheEngineUses) {
     }
   }
   // Jumps compose: k steps then m steps is k + m steps.
-  EXPECT_EQ(lehmer_jump(lehmer_jump(12345u, 63146), 72 * 899),
-            lehmer_jump(12345u, 63146 + 72 * 899));
+  EXPECT_EQ(lehmer_jump(lehmer_jump(12345u, ensemble), step_numbers(899)),
+            lehmer_jump(12345u, ensemble + step_numbers(899)));
   // The multiplier's order is 2^31 - 2: a full period returns to the start.
   EXPECT_EQ(lehmer_power(kModulus - 1), 1u);
   EXPECT_EQ(lehmer_power(1), kMultiplier);
@@ -104,8 +107,14 @@ TEST(LaneGenerator, EveryLaneMatchesTheScalarGenerator) {
                                   127773,      1407677000, 739806647, kModulus - 3, kModulus - 2,
                                   kModulus - 1};
   for (uint32_t s = 76453456u, i = 0; i < 4000; ++i) states.push_back(s = lehmer_step(s));
-  const uint32_t multipliers[] = {16807, lehmer_power(64800), lehmer_power(12), 65535,
-                                  65536, kModulus - 1,        kModulus - 2,     1};
+  const uint32_t multipliers[] = {16807,
+                                  lehmer_power(step_numbers(900)),
+                                  lehmer_power(kGaussNumbers),
+                                  65535,
+                                  65536,
+                                  kModulus - 1,
+                                  kModulus - 2,
+                                  1};
   for (std::size_t at = 0; at + kLanes <= states.size(); at += kLanes) {
     LaneD x;
     for (int l = 0; l < kLanes; ++l) x[l] = states[at + l];
