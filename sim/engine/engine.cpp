@@ -49,7 +49,9 @@ bool may_stand_still(const RunParams& p) {
 }
 
 // The weights of tstep, step after step, in walker order: the energy of the last step.
-// e and w hold the pieces of the trajectory kernel's groups of `width` walkers.
+// e and w hold the pieces of the trajectory kernel's groups of `width` walkers. The
+// reference is tstep (sim/reference/ensemble.cpp); they must agree,
+// tests/sim/engine/engine_test.cpp compares them.
 float weighted_energy(const RunParams& p, int width, const float* e, const float* w) {
   const std::size_t group = std::size_t(time_steps(p.neq)) * width;
   std::vector<float> wt(p.nwalk, 1.0f);
@@ -170,6 +172,8 @@ EnsembleEnergy ensemble_energy(const RunParams& p, float sep, const float* xw, u
   return {moving_energy(k, p, s, xw, step0, threads), false};
 }
 
+// The reference is reference_scan (sim/reference/scan.cpp); they must agree to the byte,
+// tests/sim/engine/engine_test.cpp compares them.
 ScanPoints engine_scan(std::ostream& out, int points, int threads, ScanPaths* paths) {
   using namespace reference;
   const double seed = nparam.seed;

@@ -35,7 +35,8 @@ struct Slopes {
   D jfd, jlap;                   // f' and the radial Laplacian of f at r12
 };
 
-// sqrt in double, rounded to single precision, lane by lane.
+// sqrt in double, rounded to single precision, lane by lane: sqrt_f of
+// sim/reference/fmath.h.
 template <class M, class D>
 QH2_INLINE D sqrt_r(D x) {
   return M::rnd(M::sqrt(x));
@@ -46,7 +47,9 @@ QH2_INLINE D dist3(D x, D y, D z) {
   return sqrt_r<M>(x * x + y * y + z * z);
 }
 
-// c: the six coordinates, single-precision values.
+// The geometry, the orbitals and the Jastrow factor: radii, chi and fee of
+// sim/reference/wavefunction.cpp; they must agree, tests/sim/engine/engine_test.cpp compares
+// them. c: the six coordinates, single-precision values.
 template <class M, class D = typename M::D>
 QH2_INLINE Point<D> evaluate(const Shape& s, const D* c) {
   Point<D> p;
@@ -74,6 +77,8 @@ QH2_INLINE Point<D> evaluate(const Shape& s, const D* c) {
   return p;
 }
 
+// phi of sim/reference/wavefunction.cpp; they must agree, tests/sim/engine/engine_test.cpp compares
+// them.
 template <class M, class D>
 QH2_INLINE D psi_of(const Point<D>& p) {
   return M::rnd((p.chi1l + p.chi1r) * (p.chi2l + p.chi2r) * p.f);
@@ -85,6 +90,8 @@ QH2_INLINE D lapchi_of(const Shape& s, D chi, D fd, D r) {
   return M::rnd(sd + 2.0 * fd / r);
 }
 
+// fdchi ... lapfee of sim/reference/wavefunction.cpp; they must agree,
+// tests/sim/engine/engine_test.cpp compares them.
 template <class M, class D>
 QH2_INLINE Slopes<D> slopes_of(const Shape& s, const Point<D>& p) {
   Slopes<D> d;
@@ -105,6 +112,8 @@ QH2_INLINE Slopes<D> slopes_of(const Shape& s, const Point<D>& p) {
   return d;
 }
 
+// elocal of sim/reference/local_energy.cpp; they must agree, tests/sim/engine/engine_test.cpp
+// compares them.
 template <class M, class D>
 QH2_INLINE D local_energy_of(const Shape& s, const Point<D>& pt, const Slopes<D>& d) {
   const D x1 = pt.x1, x2 = pt.x2, y1 = pt.y1, y2 = pt.y2, z1 = pt.z1, z2 = pt.z2;
@@ -129,6 +138,8 @@ QH2_INLINE D local_energy_of(const Shape& s, const Point<D>& pt, const Slopes<D>
   return M::rnd(t + v + s.e2 / s.sep);
 }
 
+// drift of sim/reference/drift.cpp; they must agree, tests/sim/engine/engine_test.cpp compares
+// them.
 template <class M, class D>
 QH2_INLINE void drift_of(const Shape& s, const Point<D>& pt, const Slopes<D>& d, D* out) {
   const D x1 = pt.x1, x2 = pt.x2, y1 = pt.y1, y2 = pt.y2, z1 = pt.z1, z2 = pt.z2;

@@ -42,7 +42,9 @@ QH2_INLINE void exp_floats(const double* x, float* out, int n) {
 
 // psi of phi for G lane vectors side by side, with a separation's own a and shalf in
 // each lane. Every stage handles all G vectors before the next, so that their
-// independent chains of sqrt, division and exp overlap.
+// independent chains of sqrt, division and exp overlap. The reference is phi
+// (sim/reference/wavefunction.cpp); they must agree, tests/sim/engine/engine_test.cpp compares
+// them.
 template <class M, int G, class D = typename M::D>
 QH2_INLINE void walk_psi(const D (&c)[G][6], const D (&a)[G], const D (&h)[G], double alpha,
                          double beta, D (&psi)[G]) {
@@ -73,7 +75,8 @@ QH2_INLINE void walk_psi(const D (&c)[G][6], const D (&a)[G], const D (&h)[G], d
 }
 
 // The Metropolis walker of intens for G lane vectors of separations, each lane with its
-// own stream state, a and shalf.
+// own stream state, a and shalf. The reference is intcfg and metrop
+// (sim/reference/ensemble.cpp); they must agree, tests/sim/engine/engine_test.cpp compares them.
 template <class M, int G>
 struct MetropolisLanes {
   using D = typename M::D;
@@ -119,7 +122,8 @@ struct MetropolisLanes {
 // The Metropolis walks of intens for `count` separations side by side (at most G times
 // the lane count): lane l of vector g draws from the stream state starts[n], with
 // shapes[n], n = g W + l, and writes its walkers to xw[n]. Each lane is the sequential
-// walk of its separation, step for step.
+// walk of its separation, step for step: intens of sim/reference/ensemble.cpp; they must
+// agree, tests/sim/engine/engine_test.cpp compares them.
 template <class M, int G>
 QH2_INLINE void walk_lanes(const RunParams& p, int count, const Shape* shapes,
                            const uint32_t* starts, float* const* xw) {
@@ -157,6 +161,8 @@ QH2_INLINE void walk_lanes(const RunParams& p, int count, const Shape* shapes,
 // Walkers that never move (drift scale and diffusion length 0): the local energy e[k]
 // of each walker of xw and its factor w[k] = exp(-tau e[k]), the same in every time
 // step. False when a walker's drift is not exactly 0 (it would move, or it is undefined).
+// The reference is tstep (sim/reference/ensemble.cpp); they must agree,
+// tests/sim/engine/engine_test.cpp compares them.
 template <class M>
 QH2_INLINE bool still_energies(const RunParams& p, const Shape& s, const float* xw, float* e,
                                float* w) {
@@ -194,7 +200,8 @@ QH2_INLINE bool still_energies(const RunParams& p, const Shape& s, const float* 
 // the energy e[n][k] and the factor w[n][k] in every step; esum[n] receives its printed
 // energy. Weights, products and their sum are single precision as in tstep; the energy
 // sum is formed in double and rounded once. The G vectors go through each walker
-// together.
+// together. The reference is tstep's weights (sim/reference/ensemble.cpp); they must agree,
+// tests/sim/engine/engine_test.cpp compares them.
 template <class M, int G>
 QH2_INLINE void still_weights(const RunParams& p, int count, const float* const* e,
                               const float* const* w, float* esum) {
@@ -248,7 +255,9 @@ QH2_INLINE void still_weights(const RunParams& p, int count, const float* const*
 // Trajectories of the walkers first ... first + count - 1 (at most the lane count)
 // through all time steps. step0 is the stream state at the start of the first time step.
 // The local energy of lane l after step t goes to e[t * W + l], its factor exp(-tau E_L)
-// to w[t * W + l]: each group of walkers writes one contiguous piece.
+// to w[t * W + l]: each group of walkers writes one contiguous piece. The reference is
+// tstep and gauss (sim/reference/ensemble.cpp, random.cpp); they must agree,
+// tests/sim/engine/engine_test.cpp compares them.
 template <class M>
 QH2_INLINE void trajectories(const RunParams& p, const Shape& s, const float* xw, int first,
                              int count, uint32_t step0, float* e, float* w) {

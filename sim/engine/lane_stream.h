@@ -27,6 +27,8 @@ template <class M = ConvertingLanes, DoubleLanes D>
 QH2_INLINE D reduce(D p) {
   return p - M::trunc(p * (1.0 / kModulusD)) * kModulusD;
 }
+// The reference is rannos (sim/reference/random.cpp); they must agree lane for lane,
+// tests/sim/engine/stream_test.cpp compares them.
 template <class M = ConvertingLanes, DoubleLanes D>
 QH2_INLINE D lehmer_step(D s) {
   return reduce<M>(s * double(kMultiplier));

@@ -21,6 +21,8 @@ constexpr uint32_t mulmod(uint32_t a, uint32_t b) {
 
 // One step of the generator. The product is below 2^46, so one fold and one
 // subtraction reduce it.
+// The reference is rannos (sim/reference/random.cpp); with lehmer_uniform they must agree,
+// tests/sim/engine/stream_test.cpp compares them.
 constexpr uint32_t lehmer_step(uint32_t s) {
   const uint64_t p = static_cast<uint64_t>(s) * kMultiplier;
   const uint32_t r = static_cast<uint32_t>(p & kModulus) + static_cast<uint32_t>(p >> 31);

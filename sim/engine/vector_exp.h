@@ -124,7 +124,9 @@ QH2_INLINE Int64sOf<D> exp_undecided(D x, D e) {
 
 // exp of n lane vectors, each lane rounded to float (held widened), in place. M::any
 // tells whether any lane has its sign bit set, M::rnd rounds to single precision. Several vectors
-// share one test for the rare lanes that need the library.
+// share one test for the rare lanes that need the library. The reference is exp_f
+// (sim/reference/fmath.h); they must agree, tests/sim/engine/vector_exp_test.cpp compares
+// them.
 template <class M, DoubleLanes D, int N>
 QH2_INLINE void exp_rounded(D (&x)[N]) {
   using I = Int64sOf<D>;

@@ -7,6 +7,8 @@
 
 namespace qh2::reference {
 
+// The engine's lane version is drift_of (sim/engine/engine_eval.h); they must agree,
+// tests/sim/engine/engine_test.cpp compares them.
 void drift(const float* c, float* d) {
   float fx1, fx2, fy1, fy2, fz1, fz2, fr1l, fr2l, fr1r, fr2r, fr12;
   radii(c, fx1, fx2, fy1, fy2, fz1, fz2, fr1l, fr2l, fr1r, fr2r, fr12);

@@ -12,6 +12,8 @@
 
 namespace qh2::reference {
 
+// The engine's lane versions of intcfg, metrop and intens are MetropolisLanes and walk_lanes
+// (sim/engine/kernels.h); they must agree, tests/sim/engine/engine_test.cpp compares them.
 void intcfg(float* xc, float& psisq) {
   const double a = pcalc.a;
   for (int i = 0; i < 6; ++i) xc[i] = static_cast<float>((rannos(nparam.seed) - 0.5) * a);
@@ -55,6 +57,9 @@ void intens(float* xw, float* wt, float* xc) {
   }
 }
 
+// The engine's versions are trajectories, still_energies and still_weights
+// (sim/engine/kernels.h) and weighted_energy (sim/engine/engine.cpp); they must agree,
+// tests/sim/engine/engine_test.cpp compares them.
 void tstep(float* xw, float* wt, float& e) {
   const double tau = nparam.tau;
   const double sigma = pcalc.sigma;

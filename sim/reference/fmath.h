@@ -9,9 +9,12 @@
 
 namespace qh2::reference {
 
+// The engine's lane version is exp_rounded (sim/engine/vector_exp.h); they must agree,
+// tests/sim/engine/vector_exp_test.cpp compares them.
 inline float exp_f(double x) {
   return static_cast<float>(std::exp(x));
 }
+// The engine's lane version is sqrt_r (sim/engine/engine_eval.h).
 inline float sqrt_f(double x) {
   return static_cast<float>(std::sqrt(x));
 }

@@ -8,6 +8,8 @@
 
 namespace qh2::reference {
 
+// The engine's integer form is lehmer_step and lehmer_uniform (sim/engine/stream.h, in lanes
+// lane_stream.h); they must agree, tests/sim/engine/stream_test.cpp compares them.
 float rannos(double& seed) {
   const double x = seed * 16807.0;
   seed = x - 2147483647.0 * std::floor(x / 2147483647.0);
@@ -15,6 +17,8 @@ float rannos(double& seed) {
   return static_cast<float>(seed / 2147483711.0);
 }
 
+// The engine sums the same numbers in the Gaussian chains of trajectories
+// (sim/engine/kernels.h); they must agree, tests/sim/engine/engine_test.cpp compares them.
 float gauss(double& seed) {
   float sum = 0.0f;
   for (int i = 0; i < kGaussNumbers; ++i) sum = sum + rannos(seed);

@@ -8,6 +8,8 @@
 
 namespace qh2::reference {
 
+// The engine's scan is engine_scan (sim/engine/engine.cpp); they must agree to the byte,
+// tests/sim/engine/engine_test.cpp compares them.
 ScanPoints reference_scan(std::ostream& out, int points) {
   ScanPoints scan;
   scan.xsep.resize(points);

@@ -14,6 +14,8 @@ float dist(const float& x, const float& y, const float& z) {
   return sqrt_f(dx * dx + dy * dy + dz * dz);
 }
 
+// The engine's lane version of radii, chi and fee is evaluate (sim/engine/engine_eval.h);
+// they must agree, tests/sim/engine/engine_test.cpp compares them.
 void radii(const float* c, float& x1, float& x2, float& y1, float& y2, float& z1, float& z2,
            float& r1l, float& r2l, float& r1r, float& r2r, float& r12) {
   const float h = pcalc.shalf;
@@ -36,6 +38,8 @@ float chi(const float& r) {
   return exp_f(-static_cast<double>(r) / a);
 }
 
+// The engine's lane version of the derivatives is slopes_of (sim/engine/engine_eval.h);
+// they must agree, tests/sim/engine/engine_test.cpp compares them.
 float fdchi(const float& r) {
   const double a = pcalc.a;
   return static_cast<float>(-static_cast<double>(chi(r)) / a);
@@ -75,6 +79,8 @@ float lapfee(const float& r) {
   return static_cast<float>(sd + 2.0 * fd / r);
 }
 
+// The engine's lane versions are psi_of (sim/engine/engine_eval.h) and walk_psi
+// (sim/engine/kernels.h); they must agree, tests/sim/engine/engine_test.cpp compares them.
 float phi(const float* c) {
   float x1, x2, y1, y2, z1, z2, r1l, r2l, r1r, r2r, r12;
   radii(c, x1, x2, y1, y2, z1, z2, r1l, r2l, r1r, r2r, r12);
