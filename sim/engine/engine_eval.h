@@ -1,10 +1,10 @@
 // The engine's evaluation of a configuration: geometry, then chi and f with their
 // derivatives computed once and shared by psi, the local energy and the drift. The
-// expressions are those of the sequential routines (wavefunction.cpp, local_energy.cpp,
-// drift.cpp), evaluated in double and rounded where they store, so every value is the
-// same to the bit; only the repeated evaluations of exp are gone. M is the instruction
-// set's lane arithmetic (see kernels.h); values that are stored as single precision are
-// held widened, already rounded (M::rnd).
+// expressions are those of the sequential routines (sim/reference/: wavefunction.cpp,
+// local_energy.cpp, drift.cpp), evaluated in double and rounded where they store, so every value is
+// the same to the bit; only the repeated evaluations of exp are gone. M is the instruction set's
+// lane arithmetic (see kernels.h); values that are stored as single precision are held widened,
+// already rounded (M::rnd).
 #pragma once
 
 #include "sim/engine/lanes.h"

@@ -1,5 +1,5 @@
 // The engine's kernels, written once over the lane arithmetic M of an instruction set and
-// compiled for each of them (dispatch.cpp): Metropolis walks of separations side by
+// compiled for each of them (sim/engine/isa/): Metropolis walks of separations side by
 // side, the energies and weights of walkers that never move, and moving trajectories.
 #pragma once
 
