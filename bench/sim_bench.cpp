@@ -17,17 +17,20 @@
 #include <string>
 #include <vector>
 
-#include "sim/dispatch.h"
-#include "sim/driver.h"
-#include "sim/engine.h"
-#include "sim/parallel.h"
-#include "sim/records.h"
+#include "sim/engine/dispatch.h"
+#include "sim/engine/engine.h"
+#include "sim/engine/parallel.h"
+#include "sim/program/driver.h"
+#include "sim/reference/records.h"
 
 extern char** environ;
 
 namespace {
 
 using qh2::VectorIsa;
+using qh2::reference::nparam;
+using qh2::reference::pcalc;
+using qh2::reference::pcalc_t;
 
 // A program run as a whole process, its times and what it printed.
 struct Program {

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/driver.h"
+#include "sim/common/scan_result.h"
 #include "support/child_process.h"
 #include "support/command.h"
 #include "support/energy_picture.h"

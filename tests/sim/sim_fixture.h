@@ -6,12 +6,13 @@
 
 #include <cmath>
 
-#include "sim/driver.h"
-#include "sim/records.h"
-#include "sim/wavefunction.h"
+#include "sim/program/driver.h"
+#include "sim/reference/records.h"
+#include "sim/reference/wavefunction.h"
 
 // The records as the program starts: all zero. Tests that change fields start from here.
 inline void reset_records() {
+  using namespace qh2::reference;
   nparam = nparam_t{};
   pparam = pparam_t{};
   const_ = const_t{};
@@ -20,6 +21,7 @@ inline void reset_records() {
 
 // Start-up values plus the per-separation fields for `sep`, as the driver sets them.
 inline void set_separation(float sep) {
+  using namespace qh2::reference;
   reset_records();
   qh2_startup();
   pparam.sep = sep;

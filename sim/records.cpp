@@ -1,7 +1,0 @@
-// The four shared records of the simulation, one global instance each.
-#include "sim/records.h"
-
-nparam_t nparam;
-pparam_t pparam;
-const_t const_;
-pcalc_t pcalc;
