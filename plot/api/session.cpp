@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "devices/device_table.h"
 #include "devices/driver.h"
@@ -30,9 +31,34 @@ void set_axis_defaults() {
   g_ivray.def_axis_pos_y = ny - 300;
 }
 
-// Opens metafile_name (already versioned) for writing; null after warning 36.
-std::unique_ptr<ByteSink> open_output_file() {
-  std::unique_ptr<ByteSink> sink = FileSink::create(g_control.metafile_name);
+// The file name a device writes when nothing has it: "stylus." and the extension.
+std::string default_file_name(const DeviceRecord& device) {
+  return std::string("stylus.") + device.extension;
+}
+
+// Gives name (a buffer of size bytes, holding the name asked for) the name of a file to
+// write. False after the warning when no name can be had: 37 when no version fits, 36 when
+// every version is taken.
+bool choose_file_name(char* name, std::size_t size) {
+  const std::string asked = name;
+  switch (gfilnn(name, size)) {
+    case 0:
+      return true;
+    case 2:
+      warnc1(36, asked.c_str());
+      return false;
+    default:
+      warnc1(37, asked.c_str());
+      return false;
+  }
+}
+
+// Opens metafile_name (already versioned) for writing; null after warning 36. The file is
+// put in place at the end under that name, or under the next free version of the device's
+// name should something have taken it meanwhile.
+std::unique_ptr<ByteSink> open_output_file(const DeviceRecord& device) {
+  std::unique_ptr<ByteSink> sink = FileSink::create(
+      g_control.metafile_name, default_file_name(device).c_str(), sizeof g_control.metafile_name);
   if (!sink) warnc1(36, g_control.metafile_name);
   return sink;
 }
@@ -42,26 +68,32 @@ std::unique_ptr<ByteSink> open_output_file() {
 // then runs without output.
 bool start_file(const DeviceRecord& device, std::unique_ptr<ByteSink>& output) {
   if (device.output == FileOutput::kWindow) return true;
-  std::snprintf(g_control.metafile_name, sizeof g_control.metafile_name, "stylus.%s",
-                device.extension);
+  std::snprintf(g_control.metafile_name, sizeof g_control.metafile_name, "%s",
+                default_file_name(device).c_str());
   if (device.output == FileOutput::kNone) return true;
-  if (gfilnn(g_control.metafile_name, sizeof g_control.metafile_name) != 0) {
-    warnc1(37, g_control.metafile_name);
-    return false;
-  }
+  if (!choose_file_name(g_control.metafile_name, sizeof g_control.metafile_name)) return false;
   if (device.output == FileOutput::kAtEnd) return true;
-  output = open_output_file();
+  output = open_output_file(device);
   return output != nullptr;
 }
 
 // The file of a device that writes it at the end: named again, since a file written since
 // the session start may have taken the name. Null after a warning.
-std::unique_ptr<ByteSink> open_end_file() {
-  if (gfilnn(g_control.metafile_name, sizeof g_control.metafile_name) != 0) {
-    warnc1(37, g_control.metafile_name);
-    return nullptr;
+std::unique_ptr<ByteSink> open_end_file(const DeviceRecord& device) {
+  if (!choose_file_name(g_control.metafile_name, sizeof g_control.metafile_name)) return nullptr;
+  return open_output_file(device);
+}
+
+// Puts a finished file in place; metafile_name becomes the name it was given. False after
+// warning 36 when it cannot be written whole.
+bool close_output_file(ByteSink& file) {
+  if (!file.close()) {
+    warnc1(36, g_control.metafile_name);
+    return false;
   }
-  return open_output_file();
+  qqcopy(g_control.metafile_name, file.name().c_str(),
+         static_cast<int>(sizeof g_control.metafile_name) - 1);
+  return true;
 }
 
 // The error file of the session in progress, written under a temporary name until it is
@@ -71,6 +103,8 @@ std::unique_ptr<FileSink>& error_file() {
   return file;
 }
 
+constexpr const char* kErrorFileName = "stylus.err";
+
 // The session's messages go to an error file when asked for, or when the protocol is shown
 // in a window (so that warnings are not lost in a console nobody looks at).
 void open_error_file() {
@@ -78,13 +112,11 @@ void open_error_file() {
   g_ivray.err_file_open = 0;
   const bool wanted = g_ivray.err_to_file == 1 || g_ivray.protocol_window == 1;
   if (!wanted) return;
-  qqcopy(g_control.error_file_name, "stylus.err",
+  qqcopy(g_control.error_file_name, kErrorFileName,
          static_cast<int>(sizeof g_control.error_file_name) - 1);
-  if (gfilnn(g_control.error_file_name, sizeof g_control.error_file_name) != 0) {
-    warnc1(37, g_control.error_file_name);
-    return;
-  }
-  std::unique_ptr<FileSink> f = FileSink::create(g_control.error_file_name);
+  if (!choose_file_name(g_control.error_file_name, sizeof g_control.error_file_name)) return;
+  std::unique_ptr<FileSink> f =
+      FileSink::create(g_control.error_file_name, kErrorFileName, sizeof g_control.error_file_name);
   if (!f) {
     warnc1(36, g_control.error_file_name);
     return;
@@ -104,6 +136,8 @@ int close_error_file() {
     if (f->position() > 0) {
       if (f->close()) {
         kept = 10;
+        qqcopy(g_control.error_file_name, f->name().c_str(),
+               static_cast<int>(sizeof g_control.error_file_name) - 1);
       } else {
         g_ivray.msg_unit = g_ivray.msg_unit == 0 ? 0 : 6;
         warnc1(36, g_control.error_file_name);
@@ -189,17 +223,13 @@ extern "C" void disfin(void) {
     // The metafiles end with the pen at the page origin, a vector like any other.
     if (device.end_at_origin) xjdraw(0.0f, 0.0f, kPenMove);
     std::unique_ptr<ByteSink> end_file;
-    if (device.output == FileOutput::kAtEnd) end_file = open_end_file();
+    if (device.output == FileOutput::kAtEnd) end_file = open_end_file(device);
     written =
         driver->finish({end_file.get(), g_ivray.window_end_mode + 10 * g_ivray.window_title_mode});
     // A file is put in place only when every byte of it was written.
-    if (end_file != nullptr && written == 1 && !end_file->close()) {
-      warnc1(36, g_control.metafile_name);
-      written = 0;
-    }
+    if (end_file != nullptr && written == 1 && !close_output_file(*end_file)) written = 0;
   }
-  if (ByteSink* output = session_output(); output != nullptr && !output->close()) {
-    warnc1(36, g_control.metafile_name);
+  if (ByteSink* output = session_output(); output != nullptr && !close_output_file(*output)) {
     written = 0;
   }
   set_current_driver(nullptr);
