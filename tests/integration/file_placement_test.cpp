@@ -157,6 +157,38 @@ TEST(FilePlacement, AFileThatAppearsDuringTheSessionIsKept) {
   }
 }
 
+TEST(FilePlacement, TheErrorFileImagesAndTheOffScreenPictureKeepLinksAlone) {
+  ScratchDir dir;
+  fs::create_directory("elsewhere");
+  for (const char* name : {"stylus.err", "pic.png", "stylus.png"})
+    fs::create_symlink(std::string("elsewhere/") + name, name);
+  const auto before = snapshot(dir.path());
+  ChildProcess child(
+      [] {
+        fresh_process();
+        winini();  // the session's warnings go to the error file
+        metafl("VIRT");
+        disini();
+        color("PINK");
+        rpng("pic.png");
+        disfin();
+        metafl("CONS");  // without a display: drawn off-screen and kept as a file
+        disini();
+        disfin();
+      },
+      {"DISPLAY"});
+  EXPECT_EQ(finish(child), 0);
+  EXPECT_NE(child.out().find("\n Error file    : stylus_1.err"), std::string::npos) << child.out();
+  EXPECT_NE(child.err().find("the off-screen picture is saved as stylus_1.png\n"),
+            std::string::npos)
+      << child.err();
+  EXPECT_NE(read_file("stylus_1.err").find("Warning   2"), std::string::npos);
+  EXPECT_EQ(read_file("pic_1.png").substr(1, 3), "PNG");
+  EXPECT_EQ(read_file("stylus_1.png").substr(1, 3), "PNG");
+  EXPECT_TRUE(fs::is_empty("elsewhere"));
+  expect_untouched(before, dir.path());
+}
+
 TEST(FilePlacement, TwoProgramsEndingTogetherKeepBothFiles) {
   ScratchDir dir;
   int ready[2], go[2];
