@@ -8,6 +8,7 @@
 
 #include "devices/driver.h"
 #include "pen/pen.h"
+#include "pen/thick_line.h"
 #include "records/messages.h"
 #include "records/state.h"
 #include "stylus.h"
@@ -92,7 +93,28 @@ SegmentRange segment_range(const ClipWindow& w, float margin, float x0, float y0
   return {static_cast<float>(t0), static_cast<float>(t1)};
 }
 
+namespace {
+
+// A line drawn by the pen model wider than every element of its pattern: the square caps of
+// its dashes, half a width beyond each end, close every gap, so the dashes make one band.
+bool gaps_closed_by_width() {
+  const int width = g_ivray.line_width;  // negative: the device draws widths and dashes
+  if (width <= kOutlinedWidthLimit) return false;
+  for (int i = 0; i < g_linestyle.dash_count; ++i)
+    if (g_linestyle.dash_pattern[i] > width) return false;
+  return true;
+}
+
+}  // namespace
+
 void dash_line(float x0, float y0, float x1, float y1) {
+  if (gaps_closed_by_width()) {
+    // Drawn as the one band the dashes make, each dash's band would be filled again and
+    // again; the pattern runs on all the same, for the lines that follow.
+    skip_dash(g_linestyle, dash_length(x0, y0, x1, y1, segment_direction(x0, y0, x1, y1)));
+    xdraw(x1, y1);
+    return;
+  }
   // Widened lines and their corners reach at most about a width beyond their centre line.
   const float margin = 2.0f * static_cast<float>(std::abs(g_ivray.line_width)) + 4.0f;
   step_dash_clipped(g_linestyle, g_clip.window(), margin, x0, y0, x1, y1,
