@@ -17,6 +17,7 @@
 #include "records/state.h"
 #include "records/strings.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -178,11 +179,21 @@ void start_driver(Driver& driver, const DeviceRecord* row, ByteSink* out) {
   if (started.message_window != nullptr) set_message_window(started.message_window);
 }
 
+// After an exception at a routine's boundary the session goes on without output: its
+// driver and the file it was writing go (nothing half-written stays), and the pen's pending
+// line with them.
+void drop_session_output() {
+  g_pen.stroke_count = 0;
+  set_current_driver(nullptr);
+}
+[[maybe_unused]] const bool kFailureCleanupSet = (set_failure_cleanup(drop_session_output), true);
+
 }  // namespace stylus
 
 using namespace stylus;
 
-extern "C" void disini(void) {
+extern "C" void disini(void) try {
+  const ApiCall call;
   if (jqqlev(0, 0, "disini")) return;
   if (g_ivray.device == 0) use_default_device();
   std::unique_ptr<Driver> driver = make_driver(g_ivray.device);
@@ -205,29 +216,44 @@ extern "C" void disini(void) {
   std::unique_ptr<ByteSink> output;
   if (start_file(device, output)) {
     if (device.output == FileOutput::kWindow) g_ivray.window_number = device.variant;
-    start_driver(*driver, &device, output.get());
-    set_current_driver(std::move(driver), std::move(output));
+    try {
+      start_driver(*driver, &device, output.get());
+      set_current_driver(std::move(driver), std::move(output));
+    } catch (...) {
+      // No memory for what the device draws into (a raster, a window's picture): the
+      // session runs without output, and the file begun for it goes.
+      warnin(53);
+    }
   }
 
   open_error_file();
   resall();
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void disfin(void) {
+extern "C" void disfin(void) try {
+  const ApiCall call;
   if (jqqlev(1, 3, "disfin")) return;
-  qqstrk();
   const DeviceRecord& device = current_device();
-  Driver* driver = current_driver();
   int written = 0;
-  if (driver != nullptr) {
-    // The metafiles end with the pen at the page origin, a vector like any other.
-    if (device.end_at_origin) xjdraw(0.0f, 0.0f, kPenMove);
-    std::unique_ptr<ByteSink> end_file;
-    if (device.output == FileOutput::kAtEnd) end_file = open_end_file(device);
-    written =
-        driver->finish({end_file.get(), g_ivray.window_end_mode + 10 * g_ivray.window_title_mode});
-    // A file is put in place only when every byte of it was written.
-    if (end_file != nullptr && written == 1 && !close_output_file(*end_file)) written = 0;
+  try {
+    qqstrk();
+    if (Driver* driver = current_driver(); driver != nullptr) {
+      // The metafiles end with the pen at the page origin, a vector like any other.
+      if (device.end_at_origin) xjdraw(0.0f, 0.0f, kPenMove);
+      std::unique_ptr<ByteSink> end_file;
+      if (device.output == FileOutput::kAtEnd) end_file = open_end_file(device);
+      written = driver->finish(
+          {end_file.get(), g_ivray.window_end_mode + 10 * g_ivray.window_title_mode});
+      // A file is put in place only when every byte of it was written.
+      if (end_file != nullptr && written == 1 && !close_output_file(*end_file)) written = 0;
+    }
+  } catch (...) {
+    // Memory ran out while the device finished: the session still ends, without its file.
+    warnin(53);
+    written = 0;
+    set_current_driver(nullptr);
   }
   if (ByteSink* output = session_output(); output != nullptr && !close_output_file(*output)) {
     written = 0;
@@ -236,9 +262,14 @@ extern "C" void disfin(void) {
   g_ivray.level = 0;
   g_ivray.finished = 1;
   print_end_protocol(written + close_error_file());
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void winini(void) {
+extern "C" void winini(void) try {
+  const ApiCall call;
   if (jqqlev(0, 0, "winini")) return;
   g_ivray.protocol_window = 1;
+} catch (...) {
+  api_failure();
 }

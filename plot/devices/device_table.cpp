@@ -154,7 +154,6 @@ constexpr std::array kDevices{
                  .code = 221,
                  .cls = C::kWmf,
                  .extension = "wmf",
-                 .output = F::kAtEnd,
                  .white_paper = true,
                  .white_maps_to_zero = true,
                  .end_at_origin = true,

@@ -12,6 +12,7 @@
 #include "records/messages.h"
 #include "records/state.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -131,15 +132,21 @@ void dash_line(float x0, float y0, float x1, float y1) {
 
 using namespace stylus;
 
-extern "C" void lintyp(int type) {
+extern "C" void lintyp(int type) try {
+  const ApiCall call;
   if (chkini("lintyp") != 0) return;
   if (jqqval(type, 0, kLineStyles - 1) != 0) return;
   select_style(type);
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void myline(const int* pattern, int n) {
+extern "C" void myline(const int* pattern, int n) try {
+  const ApiCall call;
   if (chkini("myline") != 0) return;
   install_pattern(pattern, n);
+} catch (...) {
+  api_failure();
 }
 
 namespace {
@@ -151,29 +158,51 @@ void select_named(const char* name, int type) {
 
 }  // namespace
 
-extern "C" void solid(void) {
+extern "C" void solid(void) try {
+  const ApiCall call;
   select_named("solid", 0);
+} catch (...) {
+  api_failure();
 }
-extern "C" void dash(void) {
+extern "C" void dash(void) try {
+  const ApiCall call;
   select_named("dash", 2);
+} catch (...) {
+  api_failure();
 }
-extern "C" void chndsh(void) {
+extern "C" void chndsh(void) try {
+  const ApiCall call;
   select_named("chndsh", 3);
+} catch (...) {
+  api_failure();
 }
-extern "C" void chndot(void) {
+extern "C" void chndot(void) try {
+  const ApiCall call;
   select_named("chndot", 4);
+} catch (...) {
+  api_failure();
 }
-extern "C" void dashm(void) {
+extern "C" void dashm(void) try {
+  const ApiCall call;
   select_named("dashm", 5);
+} catch (...) {
+  api_failure();
 }
-extern "C" void dotl(void) {
+extern "C" void dotl(void) try {
+  const ApiCall call;
   select_named("dotl", 6);
+} catch (...) {
+  api_failure();
 }
-extern "C" void dashl(void) {
+extern "C" void dashl(void) try {
+  const ApiCall call;
   select_named("dashl", 7);
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void lnmlt(float f) {
+extern "C" void lnmlt(float f) try {
+  const ApiCall call;
   if (chkini("lnmlt") != 0) return;
   if (!(f >= 1.0f)) {  // also refuses NaN
     warnin(2);
@@ -182,4 +211,6 @@ extern "C" void lnmlt(float f) {
   qqstrk();
   if (Driver* drv = current_driver()) drv->miter_limit(f, g_ivray.line_width);
   g_xvray.line_width_factor = f;
+} catch (...) {
+  api_failure();
 }
