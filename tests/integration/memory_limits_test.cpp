@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -15,6 +16,9 @@
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
 #include "devices/byte_order.h"
+#include "devices/headless_window_system.h"
+#include "devices/screen_driver.h"
+#include "records/state.h"
 #include "stylus.h"
 
 namespace {
@@ -67,6 +71,54 @@ TEST(MemoryLimits, AWindowsMetafileLargerThanTheMemoryIsWrittenWhole) {
   EXPECT_EQ(stylus::get_u16_le(wmf, 0), 1u);
   EXPECT_EQ(2 * static_cast<std::size_t>(stylus::get_u32_le(wmf, 6)), wmf.size());
   EXPECT_EQ(wmf.substr(wmf.size() - 6), std::string("\x03\x00\x00\x00\x00\x00", 6));
+}
+
+TEST(MemoryLimits, APictureThatCannotBeAllocatedGivesASessionWithoutOutput) {
+  if (kSanitized) GTEST_SKIP() << "no address-space limit under AddressSanitizer";
+  const struct {
+    const char* device;
+    const char* message;
+  } cases[] = {{"PNG", " >>>> Not enough memory for virtual device\n"},
+               {"TIFF", " >>>> Not enough memory for virtual device\n"},
+               {"IMAG", " >>>> Not enough memory for virtual device\n"},
+               {"VIRT", " >>>> Not enough memory for virtual device\n"},
+               {"CONS", "disini:\nCannot create Bitmap\n"}};  // the off-screen window
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.device);
+    ScratchDir dir;
+    ChildProcess child(
+        [&] {
+          fresh_process();
+          // A large raster (2000 x 2000), a large screen for the window drawn off-screen.
+          stylus::set_screen_window_system(
+              std::make_unique<stylus::HeadlessWindowSystem>(stylus::ScreenInfo{6000, 5000, 24}));
+          metafl(c.device);
+          stylus::g_ivray.screen_opts[stylus::kScreenSizeOption] = 1;
+          stylus::g_ivray.screen_opts[stylus::kScreenWidth] = 2000;
+          stylus::g_ivray.screen_opts[stylus::kScreenHeight] = 2000;
+          std::printf("start\n");
+          limit_memory(1L << 20);
+          disini();
+          graf(0.0f, 3.0f, 0.0f, 1.0f, 0.0f, 3.0f, 0.0f, 1.0f);
+          const float x[] = {0, 1, 2, 3}, y[] = {0, 2, 1, 3};
+          curve(x, y, 4);
+          rpng("picture.png");
+          disfin();
+          std::printf("the program goes on\n");
+        },
+        {});
+    EXPECT_EQ(child.wait(), 0);
+    const std::string out = child.out();
+    EXPECT_EQ(out.find(std::string("start\n") + c.message +
+                       " <<<< Warning  53: Not enough memory in disini!\n"),
+              0u)
+        << out;
+    EXPECT_NE(out.find(" <<  Metafile:                                                   <<"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("the program goes on\n"), std::string::npos) << out;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+  }
 }
 
 }  // namespace
