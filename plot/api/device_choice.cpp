@@ -59,6 +59,7 @@ extern "C" void metafl(const char* cfmt) try {
   }
   std::memcpy(g_control.device_name, buf, sizeof buf);
   g_ivray.device_chosen = 1;
+  note_device_choice();
 } catch (...) {
   api_failure();
 }
@@ -76,8 +77,10 @@ extern "C" void setpag(const char* cpag) try {
     g_ivray.page_ny = portrait ? page.nx : page.ny;
     if (portrait) buf[3] = 'P';
     std::memcpy(g_control.page_format, buf, sizeof buf);
+    note_page_choice();
     if (g_ivray.device_chosen == 0) {
       use_default_device();
+      note_device_choice();
     }
     return;
   }

@@ -152,10 +152,54 @@ int close_error_file() {
   return kept;
 }
 
+// What the calling thread chose at level 0 since its last session start.
+struct ThreadChoices {
+  bool device = false;
+  int code = 0, chosen = 0;
+  char device_name[5] = {};
+  bool page = false;
+  int nx = 0, ny = 0;
+  char format[5] = {};
+  bool protocol_window = false;
+};
+thread_local ThreadChoices t_choices;
+
+// The choices of the thread that starts a session, made again over those of other threads.
+void apply_thread_choices() {
+  ThreadChoices& c = t_choices;
+  if (c.page) {
+    g_ivray.page_nx = c.nx;
+    g_ivray.page_ny = c.ny;
+    std::memcpy(g_control.page_format, c.format, sizeof c.format);
+  }
+  if (c.device) {
+    g_ivray.device = c.code;
+    g_ivray.device_chosen = c.chosen;
+    std::memcpy(g_control.device_name, c.device_name, sizeof c.device_name);
+  }
+  if (c.protocol_window) g_ivray.protocol_window = 1;
+  c = ThreadChoices{};
+}
+
 }  // namespace
 
 void reset_session_files() {
   error_file().reset();
+  t_choices = ThreadChoices{};
+}
+
+void note_device_choice() {
+  t_choices.device = true;
+  t_choices.code = g_ivray.device;
+  t_choices.chosen = g_ivray.device_chosen;
+  std::memcpy(t_choices.device_name, g_control.device_name, sizeof t_choices.device_name);
+}
+
+void note_page_choice() {
+  t_choices.page = true;
+  t_choices.nx = g_ivray.page_nx;
+  t_choices.ny = g_ivray.page_ny;
+  std::memcpy(t_choices.format, g_control.page_format, sizeof t_choices.format);
 }
 
 DriverSetup session_setup(const DeviceRecord* row, ByteSink* out) {
@@ -195,6 +239,7 @@ using namespace stylus;
 extern "C" void disini(void) try {
   const ApiCall call;
   if (jqqlev(0, 0, "disini")) return;
+  apply_thread_choices();
   if (g_ivray.device == 0) use_default_device();
   std::unique_ptr<Driver> driver = make_driver(g_ivray.device);
   if (driver == nullptr) {
@@ -270,6 +315,7 @@ extern "C" void winini(void) try {
   const ApiCall call;
   if (jqqlev(0, 0, "winini")) return;
   g_ivray.protocol_window = 1;
+  t_choices.protocol_window = true;
 } catch (...) {
   api_failure();
 }

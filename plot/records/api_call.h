@@ -1,11 +1,14 @@
-// The boundary of every public routine: what holds while one runs, and what happens when a
-// C++ exception (memory that ran out) reaches it instead of the caller.
+// The boundary of every public routine: one runs at a time and a session's calls come from
+// its own thread, and a C++ exception (memory that ran out) that reaches the boundary goes
+// no further.
 #pragma once
 
 namespace stylus {
 
-// Held by every public routine for its whole run; a routine that another one calls holds
-// it once more on the same thread, which changes nothing.
+// Held by every public routine for its whole run, so that each runs alone: the plot state
+// is one for the process. A session belongs to the thread that opened it: while it is open
+// (level above 0 after a call), calls from other threads wait until it has ended. A routine
+// that another one calls holds it once more on the same thread, which changes nothing.
 class ApiCall {
  public:
   ApiCall();
@@ -13,6 +16,9 @@ class ApiCall {
   ApiCall(const ApiCall&) = delete;
   ApiCall& operator=(const ApiCall&) = delete;
 };
+
+// Forgets the session's thread (process reset); no routine may be running.
+void reset_api_calls();
 
 // A C++ exception reached the boundary of a public routine (std::bad_alloc, or a size no
 // container holds): warning 53 "Not enough memory" in the routine, and the session in
