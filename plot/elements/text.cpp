@@ -80,7 +80,8 @@ void check_on_page(const char* what, int x, int y, const char* text, int n) {
   std::FILE* out = g_control.msg_stream;
   if (g_ivray.msg_unit == 0 || out == nullptr) return;
   std::fprintf(out, " <<<< Warning: %s (%5d/%5d) ", what, x, y);
-  std::fprintf(out, "in MESSAG out of page - (%.*s).\n", std::min(n, 8), text);
+  std::fprintf(out, "in MESSAG out of page - (%s).\n",
+               echo_text(text, static_cast<std::size_t>(std::clamp(n, 0, 8))).c_str());
 }
 
 }  // namespace

@@ -168,8 +168,9 @@ void warni1(int n, int value) {
 void warnc1(int n, const char* text) {
   errmes(n);
   if (g_ivray.msg_unit == 0) return;
+  // The caller's text is shown cut and escaped: a line of the library stays one line.
   std::fprintf(message_stream(), " <<<< Warning %3d: %s in %s!   (%s)\n", n, g_control.message_text,
-               g_control.routine_name, text != nullptr ? text : "");
+               g_control.routine_name, echo_text(text).c_str());
 }
 
 void qqserr(const char* text) {
