@@ -8,6 +8,7 @@
 #include <libdeflate.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,12 +33,13 @@ std::string component(int c) {
 std::string deflate_content(const std::string& content) {
   libdeflate_compressor* compressor = libdeflate_alloc_compressor(1);
   if (compressor == nullptr) return {};
-  std::string packed(libdeflate_zlib_compress_bound(compressor, content.size()), '\0');
-  const std::size_t size = libdeflate_zlib_compress(compressor, content.data(), content.size(),
-                                                    packed.data(), packed.size());
+  // Room for the worst case, not filled first: the stream is a fraction of it.
+  const std::size_t room = libdeflate_zlib_compress_bound(compressor, content.size());
+  const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(room);
+  const std::size_t size =
+      libdeflate_zlib_compress(compressor, content.data(), content.size(), buffer.get(), room);
   libdeflate_free_compressor(compressor);
-  packed.resize(size);
-  return packed;
+  return std::string(buffer.get(), size);
 }
 
 // "D:YYYYMMDDHHmmSS" from the library's date "dd.mm.yyyy" and time "hh:mm:ss".
