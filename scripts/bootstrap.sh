@@ -18,6 +18,9 @@ test_packages=(
   libwmf-bin libreoffice-draw-nogui
   # rsvg-convert, xmllint, qpdf and pdftoppm read the SVG and PDF files.
   librsvg2-bin libxml2-utils qpdf
+  # xterm shows the Tektronix stream in its Tek window (ImageMagick's import reads the window
+  # back).
+  xterm imagemagick
   # The Fortran module and example; groff and man check the manual page.
   gfortran groff-base man-db
 )

@@ -24,6 +24,7 @@ std::unique_ptr<Driver> make_java_applet_driver(const DeviceRecord&, DriverMemor
 std::unique_ptr<Driver> make_wmf_driver(const DeviceRecord&, DriverMemory&);
 std::unique_ptr<Driver> make_svg_driver(const DeviceRecord&, DriverMemory&);
 std::unique_ptr<Driver> make_pdf_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_tektronix_driver(const DeviceRecord&, DriverMemory&);
 
 namespace {
 
@@ -112,7 +113,11 @@ constexpr std::array kDevices{
     hpgl("HPA2", 404, C::kHpglSheet, 3),
     hpgl("HPA1", 405, C::kHpglSheet, 4),
     screen("CONS", 80, 1),
-    terminal("TEKT", 151, "tek"),
+    DeviceRecord{.keyword = "TEKT",
+                 .code = 151,
+                 .cls = C::kTerminal,
+                 .extension = "tek",
+                 .factory = make_tektronix_driver},
     terminal("VT34", 103, ""),
     terminal("LN03", 161, "ln3"),
     DeviceRecord{.keyword = "POST",
