@@ -25,6 +25,7 @@ std::unique_ptr<Driver> make_wmf_driver(const DeviceRecord&, DriverMemory&);
 std::unique_ptr<Driver> make_svg_driver(const DeviceRecord&, DriverMemory&);
 std::unique_ptr<Driver> make_pdf_driver(const DeviceRecord&, DriverMemory&);
 std::unique_ptr<Driver> make_tektronix_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_vt340_driver(const DeviceRecord&, DriverMemory&);
 
 namespace {
 
@@ -118,7 +119,12 @@ constexpr std::array kDevices{
                  .cls = C::kTerminal,
                  .extension = "tek",
                  .factory = make_tektronix_driver},
-    terminal("VT34", 103, ""),
+    DeviceRecord{.keyword = "VT34",
+                 .code = 103,
+                 .cls = C::kTerminal,
+                 .output = F::kAtEnd,
+                 .keeps_picture = true,
+                 .factory = make_vt340_driver},
     terminal("LN03", 161, "ln3"),
     DeviceRecord{.keyword = "POST",
                  .code = 501,

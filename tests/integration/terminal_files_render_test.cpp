@@ -1,19 +1,29 @@
-// The qh2 picture (examples/energy_curve) in the terminal devices' files, read back: the
-// Tektronix 4014 stream drawn by a decoder of the 4014's address bytes here. The picture must
-// show frame, labels, titles and the curve where the axis system puts them.
+// The qh2 picture (examples/energy_curve) in the terminal devices' files, read back by the
+// programs of others: the Tektronix 4014 stream drawn by a decoder of its address bytes here
+// and shown in xterm's Tek window; the VT340's sixel picture decoded by ImageMagick and
+// libsixel and shown by xterm as a VT340. Every picture must show frame, labels, titles and
+// the curve where the axis system puts them. xterm runs on a private Xvfb server and its
+// window is read back with ImageMagick's import.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/command.h"
 #include "support/energy_picture.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
+#if STYLUS_TEST_X11
+#include "support/child_process.h"
+#include "support/xvfb_server.h"
+#endif
 
 namespace {
 
@@ -46,6 +56,57 @@ class TerminalFileReaders : public ::testing::Test {
     EXPECT_GT(inside, 40);
     EXPECT_EQ(hits, inside);
   }
+
+  // The picture a reader makes of a file: its command writes page.png.
+  static RgbImage decoded(const std::string& command) {
+    const CommandResult r = run_command(command + " && pngtopnm page.png > page.ppm");
+    EXPECT_EQ(r.status, 0) << command << ": " << r.output;
+    RgbImage image;
+    EXPECT_TRUE(image.load_ppm("page.ppm")) << command;
+    return image;
+  }
+
+#if STYLUS_TEST_X11
+  // Starts xterm with the arguments, its shell writing the file to the terminal and then
+  // waiting, on a private X server; returns the picture of the window whose name contains
+  // `name` once it has stopped changing.
+  static RgbImage shown(std::vector<std::string> argv, const std::string& file,
+                        const std::string& name) {
+    XvfbServer server;
+    if (!server.running()) {
+      ADD_FAILURE() << "no X server";
+      return {};
+    }
+    argv.insert(argv.begin(), "xterm");
+    argv.insert(argv.end(), {"-e", "sh", "-c", "cat '" + file + "'; sleep 120"});
+    ChildProcess xterm(
+        [argv] {
+          std::vector<char*> a;
+          for (const std::string& s : argv) a.push_back(const_cast<char*>(s.c_str()));
+          a.push_back(nullptr);
+          execvp("xterm", a.data());
+          _exit(127);
+        },
+        {"DISPLAY=" + server.display()});
+    const std::string env = "DISPLAY=" + server.display() + " ";
+    std::string window, last;
+    for (int i = 0; i < 100; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      const CommandResult r = run_command(env + "xdotool search --name '" + name + "'");
+      if (r.status != 0 || r.output.empty()) continue;
+      window = r.output.substr(0, r.output.find('\n'));
+      if (run_command(env + "import -window " + window + " -depth 8 -type TrueColor ppm:shot.ppm")
+              .status != 0)
+        continue;
+      const std::string now = read_file("shot.ppm");
+      RgbImage image;
+      if (now == last && image.load_ppm("shot.ppm")) return image;
+      last = now;
+    }
+    ADD_FAILURE() << "no settled picture of the window '" << name << "'";
+    return {};
+  }
+#endif
 
   ScratchDir scratch_;
   std::vector<ResultPoint> points_;
@@ -102,7 +163,7 @@ std::vector<TekVector> tek_vectors(const std::string& s, std::size_t from, bool&
   return out;
 }
 
-TEST_F(TerminalFileReaders, TektronixStreamDrawnFromItsAddressBytes) {
+TEST_F(TerminalFileReaders, TektronixStreamDrawnFromItsAddressBytesAndByXterm) {
   ASSERT_NO_FATAL_FAILURE(draw("TEKT", "stylus.tek"));
   const std::string tek = read_file("stylus.tek");
   ASSERT_EQ(tek.substr(0, 4), "\x1b\x0c\x1b`");  // erase, solid vectors
@@ -125,8 +186,41 @@ TEST_F(TerminalFileReaders, TektronixStreamDrawnFromItsAddressBytes) {
     }
   }
   const double s = 4095.0 / 2969.0;
-  const EnergyPicture picture(image, {0.0, s / 4, 0.0, (3119 - 2895) / 4.0, 0.0, s / 4}, dark);
-  check_monochrome(picture, dark);
+  check_monochrome(EnergyPicture(image, {0.0, s / 4, 0.0, (3119 - 2895) / 4.0, 0.0, s / 4}, dark),
+                   dark);
+#if STYLUS_TEST_X11
+  // xterm's Tek window: black on white, a border of 2 pixels, then 4096 x 3129 screen points
+  // (y from 3105 down to -23) scaled by one factor to fit the window.
+  const RgbImage window = shown({"-t"}, "stylus.tek", "(Tek)");
+  ASSERT_GT(window.width(), 100);
+  const double k = std::min((window.width() - 4) / 4096.0, (window.height() - 4) / 3129.0);
+  check_monochrome(
+      EnergyPicture(window, {2.0, k * s, 0.0, 2.0 + k * (3106 - 2895), 0.0, k * s}, dark), dark);
+#endif
+}
+
+TEST_F(TerminalFileReaders, Vt340SixelPictureByImageMagickLibsixelAndXterm) {
+  ASSERT_NO_FATAL_FAILURE(draw("VT34", "stylus."));
+  // The VT340's screen, the page at 479 / 2099 pixels per point from the upper left corner;
+  // white axes and labels, the red curve.
+  const PixelMap map = PixelMap::scaled(479.0 / 2099.0);
+  for (const char* command :
+       {"convert sixel:stylus. page.png", "sixel2png -i stylus. -o page.png"}) {
+    SCOPED_TRACE(command);
+    const RgbImage image = decoded(command);
+    ASSERT_EQ(image.width() * 1000 + image.height(), 800480);
+    const EnergyPicture picture(image, map, light);
+    picture.expect_axis_system();
+    picture.expect_curve(points_);
+  }
+#if STYLUS_TEST_X11
+  // xterm as a VT340: the picture at the upper left corner, inside a border of 2 pixels.
+  const RgbImage window = shown({"-ti", "vt340", "-geometry", "140x40"}, "stylus.", "sh");
+  ASSERT_GE(window.width(), 804);
+  const EnergyPicture picture(window, PixelMap::scaled(479.0 / 2099.0, 2, 2), light);
+  picture.expect_axis_system();
+  picture.expect_curve(points_);
+#endif
 }
 
 }  // namespace

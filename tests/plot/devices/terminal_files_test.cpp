@@ -1,6 +1,7 @@
 // The terminal devices' files byte by byte: the Tektronix 4014 stream (its start, the address
 // bytes of known vectors, short addresses, a portrait page, vectors cut to the screen, the
-// end), with the end protocol and the versioned names of a second session.
+// end); the VT340's sixel picture (raster attributes, colour registers, at most 16 of them);
+// each with the end protocol and the versioned name of a second session.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -120,6 +121,48 @@ TEST_F(TerminalFilesTest, TektronixVectorsAreCutToTheScreen) {
   EXPECT_EQ(d->finish({}), 1);
   EXPECT_EQ(sink.bytes(), kTekStart + "\x1d" + ".ly @" + "oy?_" + "\x1d" + "8lk/T" + " ``T" +
                               "\x1d" + "b`!J" + "2gl?_" + tek_end("7`l "));
+}
+
+TEST_F(TerminalFilesTest, Vt340RasterAttributesAndColourRegisters) {
+  const std::string file = session("VT34", [] {
+    lineqq(0, 0, 2969, 0);  // the page's top edge, white
+    color("red");
+    lineqq(0, 2099, 2969, 2099);  // its bottom edge, the screen's last row
+    rpng("screen.png");           // the picture so far, as the raster devices keep it
+  });
+  // 800 x 480 pixels, the page 679 wide at 479 / 2099 pixels per point. The registers in the
+  // order of their colour numbers: black (0), red (254), white (255). The first band: black
+  // below the top row and right of the page, white on the top row.
+  EXPECT_FLOAT_EQ(g_xvray.page_scale, 479.0f / 2099.0f);
+  EXPECT_EQ(file.substr(0, 87),
+            "\x1bP0;1;0q\"1;1;800;480#0;2;0;0;0#1;2;100;0;0#2;2;100;100;100"
+            "#0!679}!121~$#2!679@-#0!800~-");
+  EXPECT_EQ(file.substr(file.size() - 23), "-#0!679^!121~$#1!679_\x1b\\");
+  EXPECT_EQ(read_file("screen.png").substr(16, 8), std::string("\0\0\x03\x20\0\0\x01\xe0", 8));
+  EXPECT_NE(protocol_.find("Warnings: 0         Fileformat: VT34  <<"), std::string::npos);
+  EXPECT_NE(protocol_.find(" <<  Metafile: stylus. "), std::string::npos) << protocol_;
+  session("VT34");  // the next version keeps the final dot
+  EXPECT_NE(protocol_.find(" <<  Metafile: stylus_1. "), std::string::npos) << protocol_;
+  std::string empty = "\x1bP0;1;0q\"1;1;800;480#0;2;0;0;0#0!800~";
+  for (int band = 1; band < 80; ++band) empty += "-#0!800~";
+  EXPECT_EQ(read_file("stylus_1."), empty + "\x1b\\");
+}
+
+TEST_F(TerminalFilesTest, Vt340MapsMoreThanSixteenColoursToTheNearestRegister) {
+  // Twenty rainbow colours in lines of decreasing length, one line to a band: the background
+  // and colours 10 to 150 take the 16 registers, 160 to 200 go to the nearest of them.
+  const std::string file = session("VT34", [] {
+    for (int i = 1; i <= 20; ++i) {
+      setclr(10 * i);
+      lineqq(0, 100 * i, 2969 - 100 * i, 100 * i);
+    }
+  });
+  EXPECT_NE(file.find("#15;2;33;100;0"), std::string::npos);  // colour 150, (84, 255, 0)
+  EXPECT_EQ(file.find("#16"), std::string::npos);
+  // Row 365 (page y 1600, colour 160, (125, 255, 0)) lies in band 60: drawn in register 15.
+  std::size_t band = 0;
+  for (int b = 0; b < 60; ++b) band = file.find('-', band) + 1;
+  EXPECT_EQ(file.substr(band, file.find('-', band) - band), "#0!313^!487~$#15!313_");
 }
 
 }  // namespace
