@@ -26,6 +26,7 @@ std::unique_ptr<Driver> make_svg_driver(const DeviceRecord&, DriverMemory&);
 std::unique_ptr<Driver> make_pdf_driver(const DeviceRecord&, DriverMemory&);
 std::unique_ptr<Driver> make_tektronix_driver(const DeviceRecord&, DriverMemory&);
 std::unique_ptr<Driver> make_vt340_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_ln03_driver(const DeviceRecord&, DriverMemory&);
 
 namespace {
 
@@ -66,11 +67,6 @@ constexpr DeviceRecord raster(const char* keyword, int code, const char* extensi
           .keeps_picture = true,
           .variant = format,
           .factory = make_raster_driver};
-}
-
-// Keywords whose codes are started as files but have no driver: disini refuses them.
-constexpr DeviceRecord terminal(const char* keyword, int code, const char* extension) {
-  return {.keyword = keyword, .code = code, .cls = C::kTerminal, .extension = extension};
 }
 
 // The vector files go into the session's output, a temporary file that is put in place only
@@ -125,7 +121,12 @@ constexpr std::array kDevices{
                  .output = F::kAtEnd,
                  .keeps_picture = true,
                  .factory = make_vt340_driver},
-    terminal("LN03", 161, "ln3"),
+    DeviceRecord{.keyword = "LN03",
+                 .code = 161,
+                 .cls = C::kTerminal,
+                 .extension = "ln3",
+                 .output = F::kAtEnd,
+                 .factory = make_ln03_driver},
     DeviceRecord{.keyword = "POST",
                  .code = 501,
                  .cls = C::kPostScript,

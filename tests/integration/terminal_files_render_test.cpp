@@ -1,9 +1,9 @@
 // The qh2 picture (examples/energy_curve) in the terminal devices' files, read back by the
 // programs of others: the Tektronix 4014 stream drawn by a decoder of its address bytes here
 // and shown in xterm's Tek window; the VT340's sixel picture decoded by ImageMagick and
-// libsixel and shown by xterm as a VT340. Every picture must show frame, labels, titles and
-// the curve where the axis system puts them. xterm runs on a private Xvfb server and its
-// window is read back with ImageMagick's import.
+// libsixel and shown by xterm as a VT340; the LN03 page decoded by ImageMagick and libsixel.
+// Every picture must show frame, labels, titles and the curve where the axis system puts them.
+// xterm runs on a private Xvfb server and its window is read back with ImageMagick's import.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -112,55 +112,43 @@ class TerminalFileReaders : public ::testing::Test {
   std::vector<ResultPoint> points_;
 };
 
-// A vector of the 4014 screen, y up.
-struct TekVector {
-  int x0, y0, x1, y1;
-};
-
-// The vectors of a 4014 stream, read as the terminal reads it in graph mode: GS makes the
-// next address a dark vector; an address is HiY (tag 01), the extra byte and LoY (tag 11;
-// of two in a row the first is the extra byte), HiX (tag 01 after a LoY) and LoX (tag 10),
-// which completes it; left-out bytes keep their last value. Control bytes other than GS and
-// US, and any address before the first GS, make `ok` false.
-std::vector<TekVector> tek_vectors(const std::string& s, std::size_t from, bool& ok) {
-  std::vector<TekVector> out;
-  ok = true;
+// A 4014 stream read as the terminal reads it in graph mode and drawn at a quarter of the
+// 4096 x 3120 screen, y down. GS makes the next address a dark vector; an address is HiY
+// (tag 01), the extra byte and LoY (tag 11; of two in a row the first is the extra byte), HiX
+// (tag 01 after a LoY) and LoX (tag 10), which completes it; left-out bytes keep their value.
+// `bad` counts control bytes other than GS and US, addresses outside graph mode, and drawn
+// vectors that leave the page (x 0..4095, y 0..2895).
+RgbImage tek_picture(const std::string& s, int& bad) {
+  RgbImage image(1024, 780);
   bool graph = false, dark = false, lo_y_seen = false;
-  int hi_y = 0, lo_y = 0, hi_x = 0, extra = 0, pending_lo_y = -1;
-  int x = 0, y = 0;
-  for (std::size_t i = from; i < s.size(); ++i) {
-    const int c = static_cast<unsigned char>(s[i]);
-    if (c == 0x1d) {
-      graph = dark = true;
-      continue;
-    }
-    if (c == 0x1f) {
-      graph = false;
-      continue;
-    }
-    if (c < 0x20 || !graph) {
-      ok = false;
-      continue;
-    }
-    const int tag = c >> 5, v = c & 0x1f;
-    if (tag == 1) {
+  int hi_y = 0, lo_y = 0, hi_x = 0, extra = 0, x = 0, y = 0;
+  bad = 0;
+  for (const char byte : s) {
+    const int c = static_cast<unsigned char>(byte), v = c & 0x1f;
+    if (c == 0x1d || c == 0x1f) {
+      graph = c == 0x1d;
+      dark = true;
+    } else if (c < 0x20 || !graph) {
+      ++bad;
+    } else if (c >> 5 == 1) {
       (lo_y_seen ? hi_x : hi_y) = v;
-    } else if (tag == 3) {
-      if (lo_y_seen) extra = pending_lo_y;  // the byte before was the extra byte
-      pending_lo_y = v;
+    } else if (c >> 5 == 3) {
+      if (lo_y_seen) extra = lo_y;  // the byte before was the extra byte
       lo_y = v;
       lo_y_seen = true;
-    } else {  // LoX: the address is complete
-      const int nx = hi_x << 7 | v << 2 | (extra & 3);
-      const int ny = hi_y << 7 | lo_y << 2 | (extra >> 2 & 3);
-      if (!dark) out.push_back({x, y, nx, ny});
+    } else {  // LoX
+      const int nx = hi_x << 7 | v << 2 | (extra & 3),
+                ny = hi_y << 7 | lo_y << 2 | (extra >> 2 & 3);
+      bad += !dark && (nx > 4095 || ny > 2895) ? 1 : 0;
+      const int n = dark ? 0 : std::max(std::abs(nx - x), std::abs(ny - y)) / 2 + 1;
+      for (int k = 0; k <= n && !dark; ++k)
+        image.set((x + (nx - x) * k / n) / 4, (3119 - (y + (ny - y) * k / n)) / 4, {0, 0, 0});
       x = nx;
       y = ny;
-      dark = false;
-      lo_y_seen = false;
+      dark = lo_y_seen = false;
     }
   }
-  return out;
+  return image;
 }
 
 TEST_F(TerminalFileReaders, TektronixStreamDrawnFromItsAddressBytesAndByXterm) {
@@ -168,23 +156,10 @@ TEST_F(TerminalFileReaders, TektronixStreamDrawnFromItsAddressBytesAndByXterm) {
   const std::string tek = read_file("stylus.tek");
   ASSERT_EQ(tek.substr(0, 4), "\x1b\x0c\x1b`");  // erase, solid vectors
   ASSERT_EQ(tek.back(), '\x1f');                 // alpha mode at the end
-  bool ok = false;
-  const std::vector<TekVector> vectors = tek_vectors(tek, 4, ok);
-  EXPECT_TRUE(ok);
-  ASSERT_GT(vectors.size(), 1000u);
-  // Drawn at a quarter of the 4096 x 3120 screen, y down; 4095 / 2969 screen points per page
-  // point, the page's top at screen y 2895.
-  RgbImage image(1024, 780);
-  const auto on_page = [](int x, int y) { return x >= 0 && x <= 4095 && y >= 0 && y <= 2895; };
-  for (const TekVector& v : vectors) {
-    EXPECT_TRUE(on_page(v.x0, v.y0) && on_page(v.x1, v.y1));
-    const int n = std::max(std::abs(v.x1 - v.x0), std::abs(v.y1 - v.y0)) / 2 + 1;
-    for (int k = 0; k <= n; ++k) {
-      const double t = static_cast<double>(k) / n;
-      image.set(static_cast<int>((v.x0 + t * (v.x1 - v.x0)) / 4),
-                static_cast<int>((3119 - (v.y0 + t * (v.y1 - v.y0))) / 4), {0, 0, 0});
-    }
-  }
+  int bad = 0;
+  const RgbImage image = tek_picture(tek.substr(4), bad);
+  EXPECT_EQ(bad, 0);
+  // 4095 / 2969 screen points per page point, the page's top at screen y 2895.
   const double s = 4095.0 / 2969.0;
   check_monochrome(EnergyPicture(image, {0.0, s / 4, 0.0, (3119 - 2895) / 4.0, 0.0, s / 4}, dark),
                    dark);
@@ -221,6 +196,21 @@ TEST_F(TerminalFileReaders, Vt340SixelPictureByImageMagickLibsixelAndXterm) {
   picture.expect_axis_system();
   picture.expect_curve(points_);
 #endif
+}
+
+TEST_F(TerminalFileReaders, Ln03PageByImageMagickAndLibsixel) {
+  ASSERT_NO_FATAL_FAILURE(draw("LN03", "stylus.ln3"));
+  // The readers show the sheet as a terminal would: the paper (no dot) black, the dots in the
+  // first sixel colour. The page at 1239 / 2099 pixels per point, a point 0.1 mm.
+  const auto dot = [](Rgb p) { return !dark(p); };
+  const PixelMap map = PixelMap::scaled(1239.0 / 2099.0);
+  for (const char* command :
+       {"convert sixel:stylus.ln3 page.png", "sixel2png -i stylus.ln3 -o page.png"}) {
+    SCOPED_TRACE(command);
+    const RgbImage image = decoded(command);
+    ASSERT_EQ(image.width() * 10000 + image.height(), 17541240);
+    check_monochrome(EnergyPicture(image, map, dot), dot);
+  }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The terminal devices' files byte by byte: the Tektronix 4014 stream (its start, the address
 // bytes of known vectors, short addresses, a portrait page, vectors cut to the screen, the
 // end); the VT340's sixel picture (raster attributes, colour registers, at most 16 of them);
-// each with the end protocol and the versioned name of a second session.
+// the LN03 page (printer set-up, the sheet in one colour, the form feed); each with the end
+// protocol and the versioned name of a second session.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -63,44 +64,25 @@ TEST_F(TerminalFilesTest, TektronixVectorsInExtendedAddresses) {
     strtqq(0, 0);
     connqq(2969, 2099);
     connqq(2969, 0);
+    strtqq(100, 100);
+    connqq(100, 100);  // a vector of no length: a dot
+    connqq(100, 100);  // where the beam stands already: nothing
   });
-  // 4095 / 2969 points per point: the page is 4095 x 2895 on the screen, its top left corner
-  // at (0, 2895). The first address is whole: HiY 22, extra y & 3 = 3 and x & 3 = 0, LoY
-  // 19, HiX 0, LoX 0. To (4095, 0) every byte changes; to (4095, 2895) HiY goes back, the
-  // extra byte changes and takes LoY with it, HiX stays and is left out.
-  EXPECT_EQ(file, kTekStart +
-                      "\x1d"
-                      "6ls @"
-                      " c`?_"
-                      "6os_" +
+  // 4095 / 2969 points per point, the page's top left corner at (0, 2895). The first address
+  // is whole: HiY 22, extra (y & 3) << 2 | (x & 3) = 12, LoY 19, HiX 0, LoX 0. To (4095, 0)
+  // every byte changes; to (4095, 2895) HiX stays and is left out, LoY goes with the extra
+  // byte. (138, 2757): HiY 21, extra 6, LoY 17, HiX 1, LoX 2; again: LoX alone.
+  EXPECT_EQ(file, kTekStart + "\x1d" + "6ls @" + " c`?_" + "6os_" + "\x1d" + "5fq!B" + "B" +
                       tek_end("7`l "));
   EXPECT_FLOAT_EQ(g_xvray.page_scale, 4095.0f / 2969.0f);
   EXPECT_NE(protocol_.find("Warnings: 0         Fileformat: TEKT  <<"), std::string::npos);
   EXPECT_NE(protocol_.find(" <<  Metafile: stylus.tek "), std::string::npos) << protocol_;
-  // A second session keeps the first file and writes the next version.
-  session("TEKT");
-  EXPECT_NE(protocol_.find(" <<  Metafile: stylus_1.tek "), std::string::npos) << protocol_;
-  EXPECT_EQ(read_file("stylus_1.tek"), kTekStart + tek_end("7`l "));
-  EXPECT_EQ(read_file("stylus.tek"), file);
-}
-
-TEST_F(TerminalFilesTest, TektronixShortAddressesAndPortraitPage) {
-  const std::string file = session("TEKT", [] {
-    lineqq(0, 0, 2969, 0);  // the page's top edge
-    strtqq(100, 100);
-    connqq(100, 100);  // one point: a vector of no length, a dot
-    connqq(100, 100);  // where the beam stands already: nothing
-  });
-  // To (4095, 2895) only the extra byte changes: it goes with LoY, and HiX because it
-  // changes too. (138, 2757): HiY 21, extra 1 << 2 | 2, LoY 17, HiX 1, LoX 2; the dot's
-  // second address is LoX alone.
-  EXPECT_EQ(file, kTekStart + "\x1d" + "6ls @" + "os?_" + "\x1d" + "5fq!B" + "B" + tek_end("7`l "));
-  // A portrait page fills the screen's height, 3119 / 2969 points per point, from (0, 3119).
+  // The next session writes the next version; a portrait page fills the screen's height.
   session(
       "TEKT", [] { lineqq(0, 0, 2099, 2969); }, "DA4P");
+  EXPECT_NE(protocol_.find(" <<  Metafile: stylus_1.tek "), std::string::npos) << protocol_;
   EXPECT_FLOAT_EQ(g_xvray.page_scale, 3119.0f / 2969.0f);
-  EXPECT_EQ(read_file(g_control.metafile_name),
-            kTekStart + "\x1d" + "8lk @" + " a`1G" + tek_end("7`l "));
+  EXPECT_EQ(read_file("stylus_1.tek"), kTekStart + "\x1d" + "8lk @" + " a`1G" + tek_end("7`l "));
 }
 
 TEST_F(TerminalFilesTest, TektronixVectorsAreCutToTheScreen) {
@@ -163,6 +145,28 @@ TEST_F(TerminalFilesTest, Vt340MapsMoreThanSixteenColoursToTheNearestRegister) {
   std::size_t band = 0;
   for (int b = 0; b < 60; ++b) band = file.find('-', band) + 1;
   EXPECT_EQ(file.substr(band, file.find('-', band) - band), "#0!313^!487~$#15!313_");
+}
+
+TEST_F(TerminalFilesTest, Ln03PrinterSetUpAndTheSheetInSixels) {
+  const std::string file = session("LN03", [] {
+    lineqq(0, 0, 2969, 0);  // the page's top edge
+    color("BACK");          // colour 0 is the paper
+    lineqq(0, 1000, 2969, 1000);
+  });
+  // A4 landscape at 150 dots per inch; the page 1754 pixels wide at 1239 / 2099 pixels per
+  // point. One register, no definitions; every band but the first empty.
+  const std::string setup = "\x1b[!p\x1b[7 I\x1b[11h\x1b[?21 J\x1b[?52h\x1b[1d\x1b[1`";
+  EXPECT_FLOAT_EQ(g_xvray.page_scale, 1239.0f / 2099.0f);
+  EXPECT_EQ(file,
+            setup + "\x1bP9;1;2q\"1;1;1754;1240#1!1754@" + std::string(206, '-') + "\x1b\\\f");
+  EXPECT_NE(protocol_.find("Warnings: 0         Fileformat: LN03  <<"), std::string::npos);
+  EXPECT_NE(protocol_.find(" <<  Metafile: stylus.ln3 "), std::string::npos) << protocol_;
+  // A portrait page on a portrait sheet, in the next version of the name.
+  EXPECT_EQ(session("LN03", nullptr, "DA4P"),
+            "\x1b[!p\x1b[7 I\x1b[11h\x1b[?20 J\x1b[?52h\x1b[1d\x1b[1`"
+            "\x1bP9;1;2q\"1;1;1240;1754" +
+                std::string(292, '-') + "\x1b\\\f");
+  EXPECT_NE(protocol_.find(" <<  Metafile: stylus_1.ln3 "), std::string::npos) << protocol_;
 }
 
 }  // namespace
