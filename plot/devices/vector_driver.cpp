@@ -26,7 +26,7 @@ std::string vector_number(double v, int decimals) {
   return s;
 }
 
-void append_vector_number(std::string& out, float v) {
+char* write_vector_number(char* out, float v) {
   // The coordinates of a page: v times 100 is exact in a double, and its rounding to a
   // whole number, halves to even, is that of "%.2f"; the text is written directly.
   if (std::fabs(v) < 1e7f) {
@@ -35,8 +35,8 @@ void append_vector_number(std::string& out, float v) {
     const double rest = scaled - static_cast<double>(whole);  // exact
     if (rest > 0.5 || (rest == 0.5 && (whole & 1) != 0)) ++whole;
     if (whole == 0) {
-      out += '0';
-      return;
+      *out = '0';
+      return out + 1;
     }
     char text[24];
     char* end = text + sizeof text;
@@ -54,8 +54,9 @@ void append_vector_number(std::string& out, float v) {
       a /= 10;
     } while (a != 0);
     if (v < 0.0f) *--p = '-';
-    out.append(p, static_cast<std::size_t>(end - p));
-    return;
+    const auto n = static_cast<std::size_t>(end - p);
+    std::memcpy(out, p, n);
+    return out + n;
   }
   char text[kNumberTextSize];
   int n = fixed_text(text, v, 2, 0);
@@ -64,10 +65,16 @@ void append_vector_number(std::string& out, float v) {
     if (text[n - 1] == '.') --n;
   }
   if (n == 2 && text[0] == '-' && text[1] == '0') {
-    out += '0';
-    return;
+    *out = '0';
+    return out + 1;
   }
-  out.append(text, static_cast<std::size_t>(n));
+  std::memcpy(out, text, static_cast<std::size_t>(n));
+  return out + n;
+}
+
+void append_vector_number(std::string& out, float v) {
+  char text[kVectorNumberSize];
+  out.append(text, static_cast<std::size_t>(write_vector_number(text, v) - text));
 }
 
 DriverStart VectorDriver::start(const DriverSetup& setup) {
