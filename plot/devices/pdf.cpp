@@ -70,8 +70,8 @@ class PdfDriver final : public VectorDriver {
            vector_number(kPdfPointsPerPagePoint, 6) + " 0 " + page_height() + " cm\n2 J 2 j\n");
   }
   void begin_group(const VectorPen& pen) override {
-    append(component(pen.rgb.r) + ' ' + component(pen.rgb.g) + ' ' + component(pen.rgb.b) +
-           " RG " + vector_number(pen.width) + " w\n");
+    append(component(pen.rgb.r) + ' ' + component(pen.rgb.g) + ' ' + component(pen.rgb.b) + " RG " +
+           vector_number(pen.width) + " w\n");
   }
   void end_group() override { append("S\n"); }
   void begin_polyline(float x, float y) override { point_op(x, y, " m\n"); }
@@ -121,12 +121,8 @@ class PdfDriver final : public VectorDriver {
   }
   void file_head();
   // The page's extents in PDF points: page_nx + 1 page points across.
-  std::string page_width() const {
-    return vector_number((page_.nx + 1) * kPdfPointsPerPagePoint);
-  }
-  std::string page_height() const {
-    return vector_number((page_.ny + 1) * kPdfPointsPerPagePoint);
-  }
+  std::string page_width() const { return vector_number((page_.nx + 1) * kPdfPointsPerPagePoint); }
+  std::string page_height() const { return vector_number((page_.ny + 1) * kPdfPointsPerPagePoint); }
 
   DriverPage page_;
   float version_ = 0.0f;
@@ -189,16 +185,16 @@ void PdfDriver::footer() {
   // page after its content streams.
   if (contents_.empty()) {
     file_head();
-    object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + page_width() + ' ' +
-                  page_height() + "] /Resources << >> /Contents 4 0 R >>");
+    object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + page_width() + ' ' + page_height() +
+                  "] /Resources << >> /Contents 4 0 R >>");
     flush_piece();
   } else {
     if (used_ > 0) flush_piece();
     std::string list = "[";
     for (int number : contents_) list += std::to_string(number) + " 0 R ";
     list.back() = ']';
-    object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + page_width() + ' ' +
-                  page_height() + "] /Resources << >> /Contents " + list + " >>");
+    object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + page_width() + ' ' + page_height() +
+                  "] /Resources << >> /Contents " + list + " >>");
   }
   char version[16];
   std::snprintf(version, sizeof version, "%.1f", static_cast<double>(version_));
