@@ -6,7 +6,7 @@
 # that is shown only when the install fails.
 set -euo pipefail
 
-run_packages=(cmake ninja-build g++ make zlib1g-dev libx11-dev)
+run_packages=(cmake ninja-build g++ make zlib1g-dev libdeflate-dev libx11-dev)
 test_packages=(
   pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   ghostscript xvfb xdotool x11-apps x11-utils

@@ -41,6 +41,7 @@ constexpr DeviceRecord screen(const char* keyword, int code, int window) {
           .output = F::kWindow,
           .pixel_clip_margin = true,
           .keeps_picture = true,
+          .pixels = true,
           .variant = window,
           .factory = make_screen_driver};
 }
@@ -65,6 +66,7 @@ constexpr DeviceRecord raster(const char* keyword, int code, const char* extensi
           .extension = extension,
           .output = format == 0 ? F::kNone : F::kAtEnd,
           .keeps_picture = true,
+          .pixels = true,
           .variant = format,
           .factory = make_raster_driver};
 }
@@ -164,7 +166,6 @@ constexpr std::array kDevices{
                  .code = 221,
                  .cls = C::kWmf,
                  .extension = "wmf",
-                 .output = F::kAtEnd,
                  .white_paper = true,
                  .white_maps_to_zero = true,
                  .end_at_origin = true,
@@ -211,6 +212,7 @@ struct TableState {
   std::unique_ptr<Driver> driver;
   std::unique_ptr<Driver> (*factory_override)(int) = nullptr;
   DriverMemory memory;
+  unsigned long accesses = 0;
 };
 TableState& state() {
   static TableState s;
@@ -261,7 +263,12 @@ const DeviceRecord& current_device() {
 }
 
 Driver* current_driver() {
+  ++state().accesses;
   return state().driver.get();
+}
+
+unsigned long driver_accesses() {
+  return state().accesses;
 }
 
 void set_current_driver(std::unique_ptr<Driver> driver, std::unique_ptr<ByteSink> output) {

@@ -157,6 +157,8 @@ class Driver {
 
 // The driver of the session in progress; null outside a session.
 Driver* current_driver();
+// How often current_driver() was asked for: unchanged, nothing reached the driver since.
+unsigned long driver_accesses();
 // Installs a driver for the session with the output file it writes to, if any (used by
 // disini; tests install recording drivers). Null ends the session's driver and output.
 void set_current_driver(std::unique_ptr<Driver> driver, std::unique_ptr<ByteSink> output = nullptr);

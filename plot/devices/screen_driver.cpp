@@ -78,6 +78,11 @@ class ScreenDriver final : public Driver {
       }
     }
     qqwfin(end.window_mode);
+    // A display whose connection was lost is closed; the next session opens one afresh.
+    if (ScreenProcess& p = process(); p.ws != nullptr && p.ws->lost()) {
+      p.windows.reset();
+      p.ws.reset();
+    }
     return 0;  // the screen writes no metafile
   }
 

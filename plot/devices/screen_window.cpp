@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include "devices/screen_geometry.h"
 
@@ -66,7 +67,17 @@ void ScreenWindows::qqwini(int code, int& page_w, int& page_h, int& size_opt, in
     pen_ref_ = kWhite;
   }
   depth = ndepth_;
-  qqwopn(code, page_w, page_h, size_opt, x, y, width, height, client_w, client_h);
+  try {
+    qqwopn(code, page_w, page_h, size_opt, x, y, width, height, client_w, client_h);
+  } catch (const std::bad_alloc&) {
+    // No memory for the window's picture (drawn off-screen, it is all there is): the
+    // message of a bitmap that cannot be made, the window goes, and the session start goes
+    // on without the device.
+    qqwmsg("Cannot create Bitmap", "disini");
+    if (iopnwn_[iwin_] != 0) close_slot(iwin_);
+    quit_posted_ = false;
+    throw;
+  }
   iopnds_ = 1;
 }
 

@@ -25,7 +25,9 @@ class ScreenWindows {
   // in points and the screen options of the plot state: size option, client position and
   // size (computed unless given, written back), colour depth (output), colour mapping,
   // the client width and height usable for drawing (outputs), bitmap option (1: draw
-  // straight into the window; 2 means 0) and background option (2: white).
+  // straight into the window; 2 means 0) and background option (2: white). When the
+  // window's picture cannot be allocated: the message "Cannot create Bitmap", no window,
+  // and std::bad_alloc.
   void qqwini(int code, int& page_w, int& page_h, int& size_opt, int& x, int& y, int& width,
               int& height, int& depth, int& mapping, int& client_w, int& client_h, int& bitmap,
               int& background);

@@ -15,8 +15,11 @@ float vector_line_width(int width);
 // A number as the files write it: at most `decimals` decimals, without trailing zeros, a
 // trailing dot or a minus before zero (2969 not 2969.00, 2.69, 0 not -0).
 std::string vector_number(double v, int decimals = 2);
-// vector_number(v) of a coordinate, appended to out.
+// vector_number(v) of a coordinate, appended to out; written at `out` (at most
+// kVectorNumberSize characters), returning its end.
+inline constexpr int kVectorNumberSize = 64;
 void append_vector_number(std::string& out, float v);
+char* write_vector_number(char* out, float v);
 
 // The pen of a group of polylines: colour and width in page points.
 struct VectorPen {

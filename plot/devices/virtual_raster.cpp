@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -24,11 +23,11 @@ void VirtualRaster::qqvini(int page_w, int page_h, int& width, int& height, int 
   try {
     cvirt_.assign(static_cast<std::size_t>(nwidth_) * static_cast<std::size_t>(nheight_), 0);
   } catch (const std::bad_alloc&) {
-    // Without its raster the device cannot draw at all; like the library's other stops,
-    // the program ends with a failure status.
+    // Without its raster the device cannot draw at all: the message, and the session start
+    // goes on without the device (warning 53).
     std::printf(" >>>> Not enough memory for virtual device\n");
-    std::fflush(nullptr);
-    std::exit(1);
+    qqvfin();
+    throw;
   }
 }
 

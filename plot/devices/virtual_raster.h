@@ -18,7 +18,8 @@ class VirtualRaster {
   // Creates the raster, all colour 0, for a page of page_w x page_h points. With option 0
   // the size is the default; otherwise width x height, or the default after the message
   // " >>>> Bad size of virtual device" when either lies outside 10..2000. The size used is
-  // written back. When the memory cannot be had, the program ends with a message.
+  // written back. When the memory cannot be had: the message " >>>> Not enough memory for
+  // virtual device", an empty raster, and std::bad_alloc for the session start.
   void qqvini(int page_w, int page_h, int& width, int& height, int option);
   // The colour of the lines that follow; its low byte is stored per pixel.
   void qqvclr(int ncol) { nclr_ = ncol; }

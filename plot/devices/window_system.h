@@ -123,6 +123,10 @@ class WindowSystem {
 
   // A modal message window with the text and an OK button; returns when it is dismissed.
   virtual void message_box(const std::string& text, const std::string& caption) = 0;
+
+  // The connection to the display is lost (the X server went away): nothing drawn shows
+  // any more, and no event comes.
+  virtual bool lost() const { return false; }
 };
 
 // The X11 window system on the named display (null: $DISPLAY), or null when it cannot

@@ -1,5 +1,5 @@
 // The Windows metafile device: the session's calls recorded by WmfRecorder in the order a
-// metafile device context would record them, and the file written once at the close.
+// metafile device context would record them, into the session's output as they come.
 #include "devices/wmf.h"
 
 #include <algorithm>
@@ -30,12 +30,13 @@ DriverStart WmfDriver::start(const DriverSetup& setup) {
   }
   geometry_ = {scale, setup.page.nx, setup.page.ny, setup.page.rotation, 0.0f};
   qqwmf1(round_point(static_cast<float>(width) * scale),
-         round_point(static_cast<float>(height) * scale));
+         round_point(static_cast<float>(height) * scale), setup.out);
   return {scale, setup.options};
 }
 
-void WmfDriver::qqwmf1(int w, int h) {
-  dc_ = WmfRecorder();
+void WmfDriver::qqwmf1(int w, int h, ByteSink* out) {
+  dc_ = WmfRecorder(out);
+  out_ = out;
   dc_.set_map_mode(kMmAnisotropic);
   dc_.set_window_org(0, 0);
   dc_.set_window_ext(w + kWindowMargin, h + kWindowMargin);
@@ -48,6 +49,7 @@ int WmfDriver::qqwmf2(ByteSink* file) {
   if (!open_) return 0;
   open_ = false;
   const std::string bytes = dc_.close();
+  if (out_ != nullptr) return out_->failed() ? 0 : 1;
   if (file == nullptr) return 0;
   file->put(bytes);
   return 1;

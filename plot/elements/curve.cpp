@@ -17,6 +17,7 @@
 #include "records/messages.h"
 #include "records/state.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -126,7 +127,8 @@ void rlconn(float x, float y) {
 
 using namespace stylus;
 
-extern "C" void curve(const float* x, const float* y, int n) {
+extern "C" void curve(const float* x, const float* y, int n) try {
+  const ApiCall call;
   g_curve.shaded_curve = 0;
   if (jqqlev(2, 3, "curve") != 0) return;
   if (missing_argument(x, "curve") || missing_argument(y, "curve")) return;
@@ -163,4 +165,6 @@ extern "C" void curve(const float* x, const float* y, int n) {
   } else {
     g_curve.curve_count += 1;
   }
+} catch (...) {
+  api_failure();
 }

@@ -151,8 +151,6 @@ class Reader {
   std::size_t pos_ = 0;
 };
 
-int g_line_width_limit = INT_MAX;
-
 // A text for a file name, kept inside the scratch folder: an absolute name is made
 // relative to the working folder (its ".." components stay inside, see g_work).
 const char* file_name(Reader& in, std::string& s) {
@@ -164,8 +162,10 @@ const char* file_name(Reader& in, std::string& s) {
   return s.c_str();
 }
 
+// Every width the routines accept, and those they refuse: a wide line costs the area it
+// covers, not its width times its length.
 int line_width(Reader& in) {
-  return std::min(in.integer(), g_line_width_limit);
+  return in.integer();
 }
 
 // Point arrays of a curve: a count and the values, from the plot's range to the absurd.
@@ -570,10 +570,6 @@ void fresh_library() {
 
 }  // namespace
 
-void limit_line_width(int points) {
-  g_line_width_limit = points;
-}
-
 void prepare_process() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "stylus_fuzz_XXXXXX").string();
   if (::mkdtemp(tmpl.data()) == nullptr) std::abort();
@@ -583,8 +579,8 @@ void prepare_process() {
   std::filesystem::current_path(g_work);
   ::unsetenv("DISPLAY");
   if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
-  // Files stop growing at 256 MB (a very wide dashed curve fills gigabytes): the writes
-  // fail and the library reports the file error, as on a full disk.
+  // Files stop growing at 256 MB (a curve of a hundred thousand page-long segments fills
+  // gigabytes): the writes fail and the library reports the file error, as on a full disk.
   std::signal(SIGXFSZ, SIG_IGN);
   const rlimit limit{256u << 20, 256u << 20};
   ::setrlimit(RLIMIT_FSIZE, &limit);
