@@ -2,9 +2,10 @@
 // and printing, written by a small writer of its own (objects, cross-reference table,
 // trailer) with the drawing deflated by zlib.
 // The PDF writer: the drawing is collected as path operators in page points, one stroke per
-// group of polylines of one pen; the end of the session assembles the file (catalog, page
-// tree, page, deflated content stream, document information, cross-reference table with
-// the exact offsets, trailer) and writes it into the session's output in one piece.
+// group of polylines of one pen, one fill per polygon; the end of the session assembles the
+// file (catalog, page tree, page, deflated content stream, document information,
+// cross-reference table with the exact offsets, trailer) and writes it into the session's
+// output in one piece.
 #include <zlib.h>
 
 #include <cstdio>
@@ -66,6 +67,11 @@ class PdfDriver final : public VectorDriver {
   void line_to(float x, float y) override { point_op(x, y, " l\n"); }
   void end_polyline() override {}
   void footer() override;
+  void fill_polygon(const DevicePoint* points, int n, RgbColor rgb) override {
+    content_ += component(rgb.r) + ' ' + component(rgb.g) + ' ' + component(rgb.b) + " rg\n";
+    for (int i = 0; i < n; ++i) point_op(points[i].x, points[i].y, i == 0 ? " m\n" : " l\n");
+    content_ += "h f\n";
+  }
 
  private:
   void point_op(float x, float y, const char* op) {
