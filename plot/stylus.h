@@ -149,6 +149,24 @@ STYLUS_API int nxposn_(const float* x);
 STYLUS_API int nyposn_(const float* y);
 STYLUS_API void trfrel_(float* xs, float* ys, const int* n);
 
+/* ---- Plot symbols, error bars and legends ------------------------------------------- */
+
+/* Plot symbols 0 to 20 (circle, square, triangle, plus, cross, diamond, ..., dot, the filled
+   shapes): the symbol of the next curves, its size in points, and how curve uses it (0
+   lines only; n > 0 lines and a symbol on every n-th point; n < 0 symbols only, on every
+   -n-th point). symbol draws one at a page point, rlsymb one at a user point of the axis
+   system. */
+STYLUS_API void marker(int nsym);
+STYLUS_API void hsymbl(int nsize);
+STYLUS_API void symbol(int nsym, int nx, int ny);
+STYLUS_API void rlsymb(int nsym, float x, float y);
+
+/* By-reference entries. */
+STYLUS_API void marker_(const int* nsym);
+STYLUS_API void hsymbl_(const int* nsize);
+STYLUS_API void symbol_(const int* nsym, const int* nx, const int* ny);
+STYLUS_API void rlsymb_(const int* nsym, const float* x, const float* y);
+
 /* ---- Image files ------------------------------------------------------------------- */
 
 /* The picture of the session so far written as an image file under a version of name

@@ -197,4 +197,25 @@ void trfrel_(float* xs, float* ys, const int* n) {
   if (!missing_argument(n, "trfrel")) trfrel(xs, ys, *n);
 }
 
+void marker_(const int* nsym) {
+  if (!missing_argument(nsym, "marker")) marker(*nsym);
+}
+
+void hsymbl_(const int* nsize) {
+  if (!missing_argument(nsize, "hsymbl")) hsymbl(*nsize);
+}
+
+void symbol_(const int* nsym, const int* nx, const int* ny) {
+  for (const int* v : {nsym, nx, ny})
+    if (missing_argument(v, "symbol")) return;
+  symbol(*nsym, *nx, *ny);
+}
+
+void rlsymb_(const int* nsym, const float* x, const float* y) {
+  if (missing_argument(nsym, "rlsymb") || missing_argument(x, "rlsymb") ||
+      missing_argument(y, "rlsymb"))
+    return;
+  rlsymb(*nsym, *x, *y);
+}
+
 }  // extern "C"

@@ -60,6 +60,8 @@ void reset_curve_settings() {
   g_curve.shaded_curve = 0;
   g_curve.parallel_copies = 1;
   g_curve.legend_off = 0;
+  g_curve.symbol_size = kDefaultSymbolSize;
+  g_curve.cap_width = kDefaultCapWidth;
   g_legend = LegendRecord{};
   resatt();
 }

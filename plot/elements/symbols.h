@@ -1,0 +1,18 @@
+// Plot symbols: the marks that show data points (circles, squares, triangles, diamonds,
+// stars and hexagons, open and filled, plus, cross, asterisk, dot and combinations), drawn
+// about a page point through the pen model; and the symbols that curve puts on its points.
+// The public routines (marker, hsymbl, incmrk, symbol, rlsymb) are in stylus.h.
+#pragma once
+
+namespace stylus {
+
+// Draws symbol nsym (0 .. kSymbolCount - 1) of size points centred on the page point (x, y)
+// (the page offset is added here) in the current colour and line width, solid whatever
+// the line style, clipped to the clip window. Filled symbols are filled and outlined.
+void draw_symbol(int nsym, float x, float y, float size);
+
+// Whether a user point lies inside the axis scaling, limits included (as curve reports
+// points outside it); a point that is not a number is inside nothing.
+bool inside_scaling(float x, float y);
+
+}  // namespace stylus
