@@ -158,12 +158,14 @@ STYLUS_API void trfrel_(float* xs, float* ys, const int* n);
    system. */
 STYLUS_API void marker(int nsym);
 STYLUS_API void hsymbl(int nsize);
+STYLUS_API void incmrk(int nmode);
 STYLUS_API void symbol(int nsym, int nx, int ny);
 STYLUS_API void rlsymb(int nsym, float x, float y);
 
 /* By-reference entries. */
 STYLUS_API void marker_(const int* nsym);
 STYLUS_API void hsymbl_(const int* nsize);
+STYLUS_API void incmrk_(const int* nmode);
 STYLUS_API void symbol_(const int* nsym, const int* nx, const int* ny);
 STYLUS_API void rlsymb_(const int* nsym, const float* x, const float* y);
 

@@ -205,6 +205,10 @@ void hsymbl_(const int* nsize) {
   if (!missing_argument(nsize, "hsymbl")) hsymbl(*nsize);
 }
 
+void incmrk_(const int* nmode) {
+  if (!missing_argument(nmode, "incmrk")) incmrk(*nmode);
+}
+
 void symbol_(const int* nsym, const int* nx, const int* ny) {
   for (const int* v : {nsym, nx, ny})
     if (missing_argument(v, "symbol")) return;

@@ -156,6 +156,17 @@ bool inside_scaling(float x, float y) {
   return x >= s.x_min && x <= s.x_max && y >= s.y_min && y <= s.y_max;
 }
 
+void curve_symbols(const float* x, const float* y, int n) {
+  const long long step = std::llabs(static_cast<long long>(g_curve.symbol_incr));
+  const float size = static_cast<float>(g_curve.symbol_size);
+  for (long long i = 0; i < n; i += step) {
+    float px = x[i], py = y[i];
+    if (!inside_scaling(px, py)) continue;
+    user_to_page(px, py);
+    draw_symbol(g_curve.symbol_number, px, py, size);
+  }
+}
+
 }  // namespace stylus
 
 using namespace stylus;
@@ -170,6 +181,11 @@ extern "C" void hsymbl(int nsize) {
   if (jqqlev(1, 3, "hsymbl") != 0) return;
   if (jqqval(nsize, 1, 10000) != 0) return;
   g_curve.symbol_size = nsize;
+}
+
+extern "C" void incmrk(int nmode) {
+  if (jqqlev(1, 3, "incmrk") != 0) return;
+  g_curve.symbol_incr = nmode;
 }
 
 extern "C" void symbol(int nsym, int nx, int ny) {

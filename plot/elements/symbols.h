@@ -15,4 +15,8 @@ void draw_symbol(int nsym, float x, float y, float size);
 // points outside it); a point that is not a number is inside nothing.
 bool inside_scaling(float x, float y);
 
+// The symbols of a curve: the current symbol on every |symbol_incr|-th point, from the
+// first, that lies inside the axis scaling. Called by curve inside its clip window.
+void curve_symbols(const float* x, const float* y, int n);
+
 }  // namespace stylus

@@ -134,6 +134,39 @@ TEST_F(Symbols, AtAUserPointInsideTheAxisSystemOnly) {
     for (const auto& p : l.points) EXPECT_GE(p.first, 496);
 }
 
+TEST_F(Symbols, CurveWithSymbolsOnlyOrWithTheLine) {
+  const float x[5] = {0.5f, 1.0f, 1.5f, 2.0f, 4.0f};
+  const float y[5] = {-30.0f, -29.0f, -28.0f, -27.0f, -26.0f};
+  marker(4);  // cross: two strokes per symbol
+  incmrk(-2);
+  capture();
+  curve(x, y, 5);  // points 0, 2 and 4; point 4 lies outside and is reported
+  EXPECT_EQ(stdout_text(), " <<<< (4.000000 / -26.000000) out of axis scaling!\n");
+  std::vector<PageLine> all = lines();
+  ASSERT_EQ(all.size(), 4u);
+  EXPECT_EQ(all[0].points[0], corner(0.5f, -30.0f, -17.5f, 17.5f));
+  EXPECT_EQ(all[2].points[0], corner(1.5f, -28.0f, -17.5f, 17.5f));
+  // The attribute cycle moved to the next symbol, and the legend shows symbols only.
+  EXPECT_EQ(g_curve.symbol_number, 5);
+  EXPECT_EQ(g_legend.symbol[0], 4);
+  EXPECT_EQ(g_legend.line_style[0], -1);
+  // One point is a curve of symbols.
+  curve(x, y, 1);
+  EXPECT_EQ(lines().size(), 1u);  // the diamond
+  // Lines and a symbol on every third point: the line first, then symbols 0 and 3.
+  marker(1);
+  incmrk(3);
+  capture();
+  curve(x, y, 4);
+  EXPECT_EQ(stdout_text(), "");
+  all = lines();
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[0].points.size(), 4u);
+  EXPECT_EQ(all[2].points[0], corner(2.0f, -27.0f, -17.5f, 17.5f));
+  EXPECT_EQ(g_legend.line_style[2], 0);
+  EXPECT_EQ(g_legend.symbol[2], 1);
+}
+
 TEST_F(Symbols, BadArgumentsWarnAndDrawNothing) {
   capture();
   marker(21);
