@@ -162,12 +162,25 @@ STYLUS_API void incmrk(int nmode);
 STYLUS_API void symbol(int nsym, int nx, int ny);
 STYLUS_API void rlsymb(int nsym, float x, float y);
 
+/* Error bars through n points (x[i], y[i]) of the axis system, from the value less the
+   lower deviation e1[i] to the value plus the upper one e2[i] (the same array twice for
+   symmetric bars): vertical bars for deviations in y, horizontal ones for deviations in x;
+   the width of the caps across their ends in points (0 none). */
+STYLUS_API void errbar(const float* x, const float* y, const float* e1, const float* e2, int n);
+STYLUS_API void errhor(const float* x, const float* y, const float* e1, const float* e2, int n);
+STYLUS_API void errcap(int nwidth);
+
 /* By-reference entries. */
 STYLUS_API void marker_(const int* nsym);
 STYLUS_API void hsymbl_(const int* nsize);
 STYLUS_API void incmrk_(const int* nmode);
 STYLUS_API void symbol_(const int* nsym, const int* nx, const int* ny);
 STYLUS_API void rlsymb_(const int* nsym, const float* x, const float* y);
+STYLUS_API void errbar_(const float* x, const float* y, const float* e1, const float* e2,
+                        const int* n);
+STYLUS_API void errhor_(const float* x, const float* y, const float* e1, const float* e2,
+                        const int* n);
+STYLUS_API void errcap_(const int* nwidth);
 
 /* ---- Image files ------------------------------------------------------------------- */
 

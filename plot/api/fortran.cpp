@@ -222,4 +222,16 @@ void rlsymb_(const int* nsym, const float* x, const float* y) {
   rlsymb(*nsym, *x, *y);
 }
 
+void errbar_(const float* x, const float* y, const float* e1, const float* e2, const int* n) {
+  if (!missing_argument(n, "errbar")) errbar(x, y, e1, e2, *n);
+}
+
+void errhor_(const float* x, const float* y, const float* e1, const float* e2, const int* n) {
+  if (!missing_argument(n, "errhor")) errhor(x, y, e1, e2, *n);
+}
+
+void errcap_(const int* nwidth) {
+  if (!missing_argument(nwidth, "errcap")) errcap(*nwidth);
+}
+
 }  // extern "C"
