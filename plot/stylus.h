@@ -170,6 +170,16 @@ STYLUS_API void errbar(const float* x, const float* y, const float* e1, const fl
 STYLUS_API void errhor(const float* x, const float* y, const float* e1, const float* e2, int n);
 STYLUS_API void errcap(int nwidth);
 
+/* Legends: legini starts a legend of up to nlin lines (1 to 30), and each curve drawn after
+   it becomes a line of it, showing the curve's colour, line style and symbol; leglin sets
+   the text of line ilin; legend draws the framed box inside a corner of the axis system
+   ("UR", "UL", "LL", "LR": upper right, upper left, lower left, lower right), legpag with
+   its upper-left corner at the page point (nx, ny). Texts have the current height. */
+STYLUS_API void legini(int nlin);
+STYLUS_API void leglin(const char* text, int ilin);
+STYLUS_API void legend(const char* cpos);
+STYLUS_API void legpag(int nx, int ny);
+
 /* By-reference entries. */
 STYLUS_API void marker_(const int* nsym);
 STYLUS_API void hsymbl_(const int* nsize);
@@ -181,6 +191,10 @@ STYLUS_API void errbar_(const float* x, const float* y, const float* e1, const f
 STYLUS_API void errhor_(const float* x, const float* y, const float* e1, const float* e2,
                         const int* n);
 STYLUS_API void errcap_(const int* nwidth);
+STYLUS_API void legini_(const int* nlin);
+STYLUS_API void leglin_(const char* text, const int* ilin, stylus_len len_text);
+STYLUS_API void legend_(const char* cpos, stylus_len len_cpos);
+STYLUS_API void legpag_(const int* nx, const int* ny);
 
 /* ---- Image files ------------------------------------------------------------------- */
 

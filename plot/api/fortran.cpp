@@ -234,4 +234,20 @@ void errcap_(const int* nwidth) {
   if (!missing_argument(nwidth, "errcap")) errcap(*nwidth);
 }
 
+void legini_(const int* nlin) {
+  if (!missing_argument(nlin, "legini")) legini(*nlin);
+}
+
+void leglin_(const char* text, const int* ilin, stylus_len len) {
+  if (!missing_argument(ilin, "leglin")) leglin(Text<kTextMax>(text, len).buf, *ilin);
+}
+
+void legend_(const char* cpos, stylus_len len) {
+  legend(Keyword(cpos, len).buf);
+}
+
+void legpag_(const int* nx, const int* ny) {
+  if (!missing_argument(nx, "legpag") && !missing_argument(ny, "legpag")) legpag(*nx, *ny);
+}
+
 }  // extern "C"

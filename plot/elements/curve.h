@@ -29,7 +29,11 @@ struct CurveRecord {
   int cap_width;        // of the caps of error bars, in points; 0 none
 };
 
-// The legend entries recorded by curve.
+// Characters of one legend text.
+inline constexpr int kLegendTextMax = 132;
+
+// The legend entries recorded by curve, and the legend that legini starts: its number of
+// lines and the text of each (leglin).
 struct LegendRecord {
   int line_style[kMaxLegendEntries];
   int symbol[kMaxLegendEntries];
@@ -37,6 +41,8 @@ struct LegendRecord {
   int color[kMaxLegendEntries];
   int pattern[kMaxLegendEntries];
   int n_legend;
+  int n_lines;  // 0: no legend started
+  char text[kMaxLegendEntries][kLegendTextMax + 1];
 };
 
 extern CurveRecord g_curve;
