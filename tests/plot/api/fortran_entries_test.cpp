@@ -1,9 +1,11 @@
-// The by-reference entries that the line-style, position, date and message routines gained:
-// each passes its values on to its routine, and a missing number is warned about, not read.
+// The by-reference entries that the line-style, position, date and message routines, the
+// symbols, error bars and legends gained: each passes its values on to its routine, and a
+// missing number is warned about, not read.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "elements/curve.h"
 #include "pen/linestyle.h"
 #include "support/state_fixture.h"
 #include "stylus.h"
@@ -51,6 +53,65 @@ TEST_F(FortranEntries, PassTheirValuesOn) {
             " <<<< Warning   2: Incorrect parameter in trfrel!\n");
   EXPECT_EQ(g_linestyle.line_style, 7);
   EXPECT_EQ(nwarns_(), 3);
+  capture();
+  disfin();
+}
+
+TEST_F(FortranEntries, SymbolErrorBarAndLegendEntriesPassTheirValuesOn) {
+  use_recording_driver();
+  metafl("POST");
+  disini();
+  graf(0.0f, 3.0f, 0.0f, 0.5f, -32.5f, -23.0f, -32.5f, 1.0f);
+  const int sym = 14, size = 50, mode = -3, cap = 12, lines = 2, one = 1;
+  marker_(&sym);
+  hsymbl_(&size);
+  incmrk_(&mode);
+  errcap_(&cap);
+  EXPECT_EQ(g_curve.symbol_number, 14);
+  EXPECT_EQ(g_curve.symbol_size, 50);
+  EXPECT_EQ(g_curve.symbol_incr, -3);
+  EXPECT_EQ(g_curve.cap_width, 12);
+  legini_(&lines);
+  EXPECT_EQ(g_legend.n_lines, 2);
+  leglin_("measured      ", &one, 14);
+  EXPECT_EQ(std::string(g_legend.text[0]), "measured");  // without the padding
+
+  // Each drawing entry draws: the vectors of the session grow.
+  const float x[1] = {1.5f}, y[1] = {-28.0f}, e[1] = {0.5f};
+  const int nx = 300, ny = 300;
+  const float ux = 1.5f, uy = -28.0f;
+  int vectors = g_ivray.n_vectors;
+  const auto drew = [&vectors] {
+    const bool more = g_ivray.n_vectors > vectors;
+    vectors = g_ivray.n_vectors;
+    return more;
+  };
+  symbol_(&sym, &nx, &ny);
+  EXPECT_TRUE(drew());
+  rlsymb_(&sym, &ux, &uy);
+  EXPECT_TRUE(drew());
+  errbar_(x, y, e, e, &one);
+  EXPECT_TRUE(drew());
+  errhor_(x, y, e, e, &one);
+  EXPECT_TRUE(drew());
+  curve_(x, y, &one);  // symbols only: one point will do
+  EXPECT_TRUE(drew());
+  capture();
+  legend_("lower right", 11);  // "LOWE" is no corner
+  EXPECT_FALSE(drew());
+  legend_("LR  ", 4);
+  EXPECT_TRUE(drew());
+  legpag_(&nx, &ny);
+  EXPECT_TRUE(drew());
+
+  marker_(nullptr);
+  legpag_(&nx, nullptr);
+  errbar_(x, y, e, e, nullptr);
+  EXPECT_EQ(stdout_text(),
+            " <<<< Warning   2: Incorrect parameter in legend!   (lowe)\n"
+            " <<<< Warning   2: Incorrect parameter in marker!\n"
+            " <<<< Warning   2: Incorrect parameter in legpag!\n"
+            " <<<< Warning   2: Incorrect parameter in errbar!\n");
   capture();
   disfin();
 }
