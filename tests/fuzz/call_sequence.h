@@ -22,8 +22,9 @@ void prepare_process();
 // every width.
 inline constexpr long kRandomLineWidthLimit = 100;
 
-// The widest line width the calls pass to linwid and linwid_ (wider ones are passed as this
-// width); without a limit every width is passed as it is.
+// The widest line width the calls pass to linwid and linwid_ and the largest symbol size
+// they pass to hsymbl and hsymbl_ (larger ones are passed as this); without a limit every
+// value is passed as it is.
 void limit_line_width(int points);
 
 // Runs the calls that data encodes; returns how many calls were made. Every run starts from
