@@ -255,6 +255,14 @@ int symbol_size(Reader& in) {
 }
 
 using Call = std::function<void(Reader&)>;
+
+// The call of a by-reference entry that takes one whole number.
+Call int_by_reference(void (*entry)(const int*)) {
+  return [entry](Reader& in) {
+    int v = in.integer();
+    entry(in.address(v));
+  };
+}
 struct Routine {
   const char* name;
   Call call;
@@ -617,21 +625,13 @@ const std::vector<Routine>& routines() {
          const int x = in.integer();
          legpag(x, in.integer());
        }},
-      {"marker_",
-       [](Reader& in) {
-         int v = in.integer();
-         marker_(in.address(v));
-       }},
+      {"marker_", int_by_reference(marker_)},
       {"hsymbl_",
        [](Reader& in) {
          int v = symbol_size(in);
          hsymbl_(in.address(v));
        }},
-      {"incmrk_",
-       [](Reader& in) {
-         int v = in.integer();
-         incmrk_(in.address(v));
-       }},
+      {"incmrk_", int_by_reference(incmrk_)},
       {"symbol_",
        [](Reader& in) {
          int nsym = in.integer(), x = in.integer(), y = in.integer();
@@ -661,16 +661,8 @@ const std::vector<Routine>& routines() {
          int n = p.n;
          errhor_(p.xp(), p.yp(), lo.data(), hi.data(), in.address(n));
        }},
-      {"errcap_",
-       [](Reader& in) {
-         int v = in.integer();
-         errcap_(in.address(v));
-       }},
-      {"legini_",
-       [](Reader& in) {
-         int v = in.integer();
-         legini_(in.address(v));
-       }},
+      {"errcap_", int_by_reference(errcap_)},
+      {"legini_", int_by_reference(legini_)},
       {"leglin_",
        [](Reader& in) {
          std::string s;
