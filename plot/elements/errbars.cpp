@@ -1,7 +1,6 @@
-// Error bars: a bar through each point of the axis system from its value less the lower
-// deviation to its value plus the upper one, vertical (errbar) or horizontal (errhor), with
-// caps across its ends (errcap sets their width); drawn solid in the current colour and
-// width and clipped to the axis area like a curve.
+// Error bars through points of the axis system, vertical (errbar) or horizontal (errhor),
+// from the value less the lower deviation to the value plus the upper one, with caps of the
+// width of errcap; solid, in the current colour and width, clipped like a curve.
 #include <cmath>
 #include <initializer_list>
 

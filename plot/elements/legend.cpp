@@ -1,7 +1,6 @@
-// Legends: legini starts one, every curve drawn after it becomes an entry (its colour, line
-// style and symbol, as slegnd records them), leglin gives an entry its text, and legend or
-// legpag draws the framed box of samples and texts at a corner of the axis system or at a
-// page point, sized to its contents. Texts are stroke-font texts of the current height.
+// Legends: legini starts one and every later curve becomes an entry (as slegnd records it),
+// leglin gives an entry its text, legend and legpag draw the framed box of samples and
+// stroke-font texts in a corner of the axis system or at a page point, sized to its contents.
 #include <algorithm>
 #include <cstring>
 

@@ -1,7 +1,6 @@
-// Plot symbols (see symbols.h): each symbol is an outline (circle, square, triangle,
-// diamond, star, hexagon), open or filled, and crossing strokes (plus, cross, asterisk),
-// in unit coordinates scaled to half the symbol size; and the routines that choose the
-// symbol, its size and how curve uses it, and draw one at a page or a user point.
+// Plot symbols (see symbols.h): an outline, open or filled, and crossing strokes, in unit
+// coordinates scaled to half the symbol size; the routines that choose the symbol, its size
+// and how curve uses it, and draw one at a page or a user point.
 #include "elements/symbols.h"
 
 #include <cmath>

@@ -1,7 +1,6 @@
-// Plot symbols: the marks that show data points (circles, squares, triangles, diamonds,
-// stars and hexagons, open and filled, plus, cross, asterisk, dot and combinations), drawn
-// about a page point through the pen model; and the symbols that curve puts on its points.
-// The public routines (marker, hsymbl, incmrk, symbol, rlsymb) are in stylus.h.
+// Plot symbols: circles, squares, triangles, diamonds, stars and hexagons, open and filled,
+// plus, cross, asterisk and dot, drawn about a page point through the pen model, and the
+// symbols curve puts on its points (the public routines marker ... rlsymb are in stylus.h).
 #pragma once
 
 namespace stylus {

@@ -1,7 +1,6 @@
 // The picture of examples/c/data_points.c (and of its Fortran twin) as any device shows it:
-// the page places of its symbols, error bars, curves and legend follow from the program's
-// data and calls, and a test checks each in a decoded picture, page point to pixel through
-// a PixelMap, to within a pixel.
+// every symbol, error bar, curve and legend sample where the program's data and calls put
+// it, checked in a decoded picture through a PixelMap, to within a pixel.
 #pragma once
 
 #include <gtest/gtest.h>
