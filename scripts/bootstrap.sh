@@ -18,6 +18,9 @@ test_packages=(
   libwmf-bin libreoffice-draw-nogui
   # rsvg-convert, xmllint, qpdf and pdftoppm read the SVG and PDF files.
   librsvg2-bin libxml2-utils qpdf
+  # xterm shows the Tektronix stream in its Tek window and the sixel picture as a VT340
+  # (ImageMagick's import reads the windows back); ImageMagick and libsixel decode sixels.
+  xterm imagemagick libsixel-bin
   # The Fortran module and example; groff and man check the manual page.
   gfortran groff-base man-db
 )
