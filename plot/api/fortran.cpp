@@ -332,4 +332,93 @@ void trfrel_(float* xs, float* ys, const int* n) try {
   api_failure();
 }
 
+void marker_(const int* nsym) try {
+  const ApiCall call;
+  if (!missing_argument(nsym, "marker")) marker(*nsym);
+} catch (...) {
+  api_failure();
+}
+
+void hsymbl_(const int* nsize) try {
+  const ApiCall call;
+  if (!missing_argument(nsize, "hsymbl")) hsymbl(*nsize);
+} catch (...) {
+  api_failure();
+}
+
+void incmrk_(const int* nmode) try {
+  const ApiCall call;
+  if (!missing_argument(nmode, "incmrk")) incmrk(*nmode);
+} catch (...) {
+  api_failure();
+}
+
+void symbol_(const int* nsym, const int* nx, const int* ny) try {
+  const ApiCall call;
+  for (const int* v : {nsym, nx, ny})
+    if (missing_argument(v, "symbol")) return;
+  symbol(*nsym, *nx, *ny);
+} catch (...) {
+  api_failure();
+}
+
+void rlsymb_(const int* nsym, const float* x, const float* y) try {
+  const ApiCall call;
+  if (missing_argument(nsym, "rlsymb") || missing_argument(x, "rlsymb") ||
+      missing_argument(y, "rlsymb"))
+    return;
+  rlsymb(*nsym, *x, *y);
+} catch (...) {
+  api_failure();
+}
+
+void errbar_(const float* x, const float* y, const float* e1, const float* e2, const int* n) try {
+  const ApiCall call;
+  if (!missing_argument(n, "errbar")) errbar(x, y, e1, e2, *n);
+} catch (...) {
+  api_failure();
+}
+
+void errhor_(const float* x, const float* y, const float* e1, const float* e2, const int* n) try {
+  const ApiCall call;
+  if (!missing_argument(n, "errhor")) errhor(x, y, e1, e2, *n);
+} catch (...) {
+  api_failure();
+}
+
+void errcap_(const int* nwidth) try {
+  const ApiCall call;
+  if (!missing_argument(nwidth, "errcap")) errcap(*nwidth);
+} catch (...) {
+  api_failure();
+}
+
+void legini_(const int* nlin) try {
+  const ApiCall call;
+  if (!missing_argument(nlin, "legini")) legini(*nlin);
+} catch (...) {
+  api_failure();
+}
+
+void leglin_(const char* text, const int* ilin, stylus_len len) try {
+  const ApiCall call;
+  if (!missing_argument(ilin, "leglin")) leglin(Text<kTextMax>(text, len).buf, *ilin);
+} catch (...) {
+  api_failure();
+}
+
+void legend_(const char* cpos, stylus_len len) try {
+  const ApiCall call;
+  legend(Keyword(cpos, len).buf);
+} catch (...) {
+  api_failure();
+}
+
+void legpag_(const int* nx, const int* ny) try {
+  const ApiCall call;
+  if (!missing_argument(nx, "legpag") && !missing_argument(ny, "legpag")) legpag(*nx, *ny);
+} catch (...) {
+  api_failure();
+}
+
 }  // extern "C"

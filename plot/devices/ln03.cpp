@@ -48,6 +48,7 @@ class Ln03Driver final : public Driver {
   void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor rgb) override {
     raster_.fill(x1, y1, x2, y2, ncol, rgb);
   }
+  bool polygon(const DevicePoint* points, int n) override { return raster_.polygon(points, n); }
   int finish(const DriverEnd& end) override;
 
  private:

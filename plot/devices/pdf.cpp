@@ -2,9 +2,9 @@
 // and printing, written by a small writer of its own (objects, cross-reference table,
 // trailer) with the drawing deflated by libdeflate.
 // The PDF writer: the drawing is collected as path operators in page points, one stroke per
-// group of polylines of one pen, in pieces of bounded size; the file is catalog, page tree,
-// page, the deflated content streams, document information, cross-reference table with the
-// exact offsets, trailer.
+// group of polylines of one pen, one fill per polygon, in pieces of bounded size; the file
+// is catalog, page tree, page, the deflated content streams, document information,
+// cross-reference table with the exact offsets, trailer.
 #include <libdeflate.h>
 
 #include <algorithm>
@@ -78,6 +78,11 @@ class PdfDriver final : public VectorDriver {
   void line_to(float x, float y) override { point_op(x, y, " l\n"); }
   void end_polyline() override {}
   void footer() override;
+  void fill_polygon(const DevicePoint* points, int n, RgbColor rgb) override {
+    append(component(rgb.r) + ' ' + component(rgb.g) + ' ' + component(rgb.b) + " rg\n");
+    for (int i = 0; i < n; ++i) point_op(points[i].x, points[i].y, i == 0 ? " m\n" : " l\n");
+    append("h f\n");
+  }
 
  private:
   // Operators go into the piece whole: a piece ends between two of them.

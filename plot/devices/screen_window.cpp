@@ -208,6 +208,11 @@ void ScreenWindows::qqwfll(int x, int y, int w, int h, int index) {
   ws_.fill_rect(hwnd_main_, {x, y, w, h}, resolve(iclrref_));
 }
 
+void ScreenWindows::qqwpol(const Point* points, int n) {
+  qqwdrw(0, 0, 999);
+  ws_.fill_polygon(hwnd_main_, points, n, resolve(pen_ref_));
+}
+
 void ScreenWindows::qqwdrw(int ix, int iy, int pen) {
   if (pen == 2) {
     if (nray_ == 0 || points_[nray_ - 1] != Point{ix, iy}) points_[nray_++] = {ix, iy};

@@ -37,6 +37,8 @@ class ScreenWindows {
   // Loads the colour slots from a 256-entry table of 0x00RRGGBB values.
   void qqwvlt(int kind, const int table[256]);
   void qqwfll(int x, int y, int w, int h, int index);
+  // Fills the polygon of n client pixels in the current colour, after the pending line.
+  void qqwpol(const Point* points, int n);
   // Flushes and shows the backing store.
   void qqwsbf();
   // End of plot: option = end mode + 10 x title mode.

@@ -128,6 +128,16 @@ void VectorDriver::line_width(int width) {
   pen_.width = vector_line_width(width);
 }
 
+bool VectorDriver::polygon(const DevicePoint* points, int n) {
+  for (int i = 0; i < n; ++i)
+    if (!std::isfinite(points[i].x) || !std::isfinite(points[i].y)) return true;
+  close_polyline();
+  if (in_group_) end_group();
+  in_group_ = false;
+  fill_polygon(points, n, pen_.rgb);
+  return true;
+}
+
 int VectorDriver::finish(const DriverEnd& /*end*/) {
   close_polyline();
   if (in_group_) end_group();

@@ -1,6 +1,6 @@
 // What the vector-file devices "SVG" and "PDF" share: the page drawn in its own size at one
 // device unit per page point (0.1 mm), the PostScript device's line widths, caps and joins,
-// and the pen model's points turned into whole polylines grouped by pen.
+// and the pen model's points turned into whole polylines grouped by pen, and filled polygons.
 #pragma once
 
 #include <string>
@@ -42,6 +42,8 @@ class VectorDriver : public Driver {
   void point(const DevicePoint& p, int pen) override;
   void color(const ColorChange& change) override;
   void line_width(int width) override;
+  // Ends the pending polyline and its group, then fills the polygon in the current colour.
+  bool polygon(const DevicePoint* points, int n) override;
   // Ends the last polyline and its group and writes the end of the file; the session
   // closes the output.
   int finish(const DriverEnd& end) override;
@@ -56,6 +58,8 @@ class VectorDriver : public Driver {
   virtual void line_to(float x, float y) = 0;
   virtual void end_polyline() = 0;
   virtual void footer() = 0;
+  // A closed polygon filled in rgb, outside any group.
+  virtual void fill_polygon(const DevicePoint* points, int n, RgbColor rgb) = 0;
 
   ByteSink* out() const { return out_; }
 

@@ -27,6 +27,8 @@ class VirtualRaster {
   void qqvlin(int x1, int y1, int x2, int y2);
   // Fills the pixels x1..x2 x y1..y2, both ends included, with colour ncol.
   void qqvfll(int x1, int y1, int x2, int y2, int ncol);
+  // Fills the polygon of n vertices (x[i], y[i]) in the colour of the lines (scan_polygon).
+  void qqvpol(const int* x, const int* y, int n);
   // One pixel; outside the raster a write does nothing.
   void qqvwpx(int x, int y, int ncol);
   // Frees the raster.

@@ -58,6 +58,7 @@ class Vt340Driver final : public Driver {
   void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor rgb) override {
     raster_.fill(x1, y1, x2, y2, ncol, rgb);
   }
+  bool polygon(const DevicePoint* points, int n) override { return raster_.polygon(points, n); }
   bool picture(IndexedImage& image) override { return raster_.picture(image); }
   int finish(const DriverEnd& end) override;
 

@@ -138,6 +138,16 @@ void WmfRecorder::line_to(int x, int y) {
   point_record(kWmfLineTo, x, y);
 }
 
+// The points of a polygon are stored x before y.
+void WmfRecorder::polygon(const int* x, const int* y, int n) {
+  begin(kWmfPolygon, 1 + 2 * n);
+  put_u16_le(records_, static_cast<std::uint16_t>(n));
+  for (int i = 0; i < n; ++i) {
+    put_coord(x[i]);
+    put_coord(y[i]);
+  }
+}
+
 void WmfRecorder::pat_blt(int x, int y, int w, int h, std::uint32_t rop) {
   begin(kWmfPatBlt, 6);
   put_u32_le(records_, rop);

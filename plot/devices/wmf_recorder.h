@@ -28,6 +28,7 @@ enum WmfFunction : std::uint16_t {
   kWmfCreatePenIndirect = 0x02FA,
   kWmfCreateBrushIndirect = 0x02FC,
   kWmfPatBlt = 0x061D,
+  kWmfPolygon = 0x0324,
 };
 
 inline constexpr int kWmfHeaderWords = 9;
@@ -60,6 +61,8 @@ class WmfRecorder {
   void delete_object(int index);
   void move_to(int x, int y);
   void line_to(int x, int y);
+  // The polygon of n points, filled with the selected brush and outlined with the pen.
+  void polygon(const int* x, const int* y, int n);
   // Fills the rectangle of width w and height h at (x, y) with the selected brush.
   void pat_blt(int x, int y, int w, int h, std::uint32_t rop);
 

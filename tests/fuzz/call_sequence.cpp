@@ -218,7 +218,51 @@ Points points(Reader& in) {
   return p;
 }
 
+// Deviations of error bars for the points p: half a unit, values from the input (negative,
+// NaN and infinite ones among them), the last one negative, or null.
+struct Deviations {
+  std::vector<float> v;
+  bool null = false;
+  const float* data() const { return null ? nullptr : v.data(); }
+};
+
+Deviations deviations(Reader& in, const Points& p) {
+  Deviations d;
+  d.v.assign(p.x.size(), 0.5f);
+  switch (in.byte() % 4) {
+    case 0:
+      break;
+    case 1: {
+      float seed[8];
+      for (float& f : seed) f = in.real();
+      for (std::size_t i = 0; i < d.v.size(); ++i) d.v[i] = seed[i % 8];
+      break;
+    }
+    case 2:
+      d.v.back() = -1.0f;
+      break;
+    default:
+      d.null = true;
+      break;
+  }
+  return d;
+}
+
+// A symbol size, as it comes: a symbol is clipped to the page, so even a filled one on every
+// point of a long curve costs at most the page's pixels or strokes per point.
+int symbol_size(Reader& in) {
+  return in.integer();
+}
+
 using Call = std::function<void(Reader&)>;
+
+// The call of a by-reference entry that takes one whole number.
+Call int_by_reference(void (*entry)(const int*)) {
+  return [entry](Reader& in) {
+    int v = in.integer();
+    entry(in.address(v));
+  };
+}
 struct Routine {
   const char* name;
   Call call;
@@ -533,6 +577,111 @@ const std::vector<Routine>& routines() {
          Points p = points(in);
          int n = p.n;
          trfrel_(p.null_x ? nullptr : p.x.data(), p.null_y ? nullptr : p.y.data(), in.address(n));
+       }},
+      // Symbols, error bars and legends.
+      {"marker", [](Reader& in) { marker(in.integer()); }},
+      {"hsymbl", [](Reader& in) { hsymbl(symbol_size(in)); }},
+      {"incmrk", [](Reader& in) { incmrk(in.integer()); }},
+      {"symbol",
+       [](Reader& in) {
+         const int nsym = in.integer(), x = in.integer();
+         symbol(nsym, x, in.integer());
+       }},
+      {"rlsymb",
+       [](Reader& in) {
+         const int nsym = in.integer();
+         const float x = in.real();
+         rlsymb(nsym, x, in.real());
+       }},
+      {"errbar",
+       [](Reader& in) {
+         const Points p = points(in);
+         const Deviations lo = deviations(in, p), hi = deviations(in, p);
+         errbar(p.xp(), p.yp(), lo.data(), hi.data(), p.n);
+       }},
+      {"errhor",
+       [](Reader& in) {
+         const Points p = points(in);
+         const Deviations lo = deviations(in, p);
+         errhor(p.xp(), p.yp(), lo.data(), lo.data(), p.n);
+       }},
+      {"errcap", [](Reader& in) { errcap(in.integer()); }},
+      {"legini", [](Reader& in) { legini(in.integer()); }},
+      {"leglin",
+       [](Reader& in) {
+         std::string s;
+         const char* t = in.text(s);
+         leglin(t, in.integer());
+       }},
+      {"legend",
+       [](Reader& in) {
+         std::string s;
+         const std::uint8_t pick = in.byte() % 6;
+         const char* corners[] = {"UR", "UL", "LL", "LR"};
+         legend(pick < 4 ? corners[pick] : pick == 4 ? nullptr : in.text(s));
+       }},
+      {"legpag",
+       [](Reader& in) {
+         const int x = in.integer();
+         legpag(x, in.integer());
+       }},
+      {"marker_", int_by_reference(marker_)},
+      {"hsymbl_",
+       [](Reader& in) {
+         int v = symbol_size(in);
+         hsymbl_(in.address(v));
+       }},
+      {"incmrk_", int_by_reference(incmrk_)},
+      {"symbol_",
+       [](Reader& in) {
+         int nsym = in.integer(), x = in.integer(), y = in.integer();
+         const int* a = in.address(nsym);
+         const int* b = in.address(x);
+         symbol_(a, b, in.address(y));
+       }},
+      {"rlsymb_",
+       [](Reader& in) {
+         int nsym = in.integer();
+         float x = in.real(), y = in.real();
+         const int* a = in.address(nsym);
+         const float* b = in.address(x);
+         rlsymb_(a, b, in.address(y));
+       }},
+      {"errbar_",
+       [](Reader& in) {
+         const Points p = points(in);
+         const Deviations lo = deviations(in, p), hi = deviations(in, p);
+         int n = p.n;
+         errbar_(p.xp(), p.yp(), lo.data(), hi.data(), in.address(n));
+       }},
+      {"errhor_",
+       [](Reader& in) {
+         const Points p = points(in);
+         const Deviations lo = deviations(in, p), hi = deviations(in, p);
+         int n = p.n;
+         errhor_(p.xp(), p.yp(), lo.data(), hi.data(), in.address(n));
+       }},
+      {"errcap_", int_by_reference(errcap_)},
+      {"legini_", int_by_reference(legini_)},
+      {"leglin_",
+       [](Reader& in) {
+         std::string s;
+         const char* t = in.text(s);
+         int line = in.integer();
+         const long len = in.length(t);
+         leglin_(t, in.address(line), len);
+       }},
+      {"legend_",
+       [](Reader& in) {
+         std::string s;
+         const char* t = in.text(s);
+         legend_(t, in.length(t));
+       }},
+      {"legpag_",
+       [](Reader& in) {
+         int x = in.integer(), y = in.integer();
+         const int* a = in.address(x);
+         legpag_(a, in.address(y));
        }},
   };
   return table;

@@ -2,7 +2,7 @@
 // bytes of known vectors, short addresses, a portrait page, vectors cut to the screen, the
 // end); the VT340's sixel picture (raster attributes, colour registers, at most 16 of them);
 // the LN03 page (printer set-up, the sheet in one colour, the form feed); each with the end
-// protocol and the versioned name of a second session.
+// protocol and the versioned name of a second session; the polygons the sixel devices fill.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,6 +12,7 @@
 #include "devices/byte_sink.h"
 #include "devices/device_table.h"
 #include "pen/pen.h"
+#include "pen/polygon.h"
 #include "records/protocol.h"
 #include "records/state.h"
 #include "stylus.h"
@@ -167,6 +168,27 @@ TEST_F(TerminalFilesTest, Ln03PrinterSetUpAndTheSheetInSixels) {
             "\x1bP9;1;2q\"1;1;1240;1754" +
                 std::string(292, '-') + "\x1b\\\f");
   EXPECT_NE(protocol_.find(" <<  Metafile: stylus_1.ln3 "), std::string::npos) << protocol_;
+}
+
+TEST_F(TerminalFilesTest, SixelDevicesFillPolygonsInTheirRaster) {
+  // The square of the page's height at its left: on the LN03 sheet, pixels 0..1239 of rows
+  // 0..1238 (the lowest row is left to the outline), sent as one polygon of 4 vectors rather
+  // than thousands of strokes; the VT340 paints its screen's raster alike.
+  const auto square = [] {
+    const float x[4] = {0.0f, 2099.0f, 2099.0f, 0.0f}, y[4] = {0.0f, 0.0f, 2099.0f, 2099.0f};
+    fill_polygon(x, y, 4);
+  };
+  std::string sheet, screen = "\x1bP0;1;0q\"1;1;800;480#0;2;0;0;0#1;2;100;100;100";
+  for (int band = 0; band < 206; ++band) sheet += "#1!1240~-";
+  EXPECT_EQ(session("LN03", square),
+            "\x1b[!p\x1b[7 I\x1b[11h\x1b[?21 J\x1b[?52h\x1b[1d\x1b[1`"
+            "\x1bP9;1;2q\"1;1;1754;1240" +
+                sheet + "#1!1240F\x1b\\\f");
+  EXPECT_NE(protocol_.find("Vectors : 4 "), std::string::npos) << protocol_;
+  // On the VT340's screen, 479 / 2099 pixels per point: columns 0..479, rows 0..478.
+  for (int band = 0; band < 79; ++band) screen += "#0!480?!320~$#1!480~-";
+  EXPECT_EQ(session("VT34", square), screen + "#0!480_!320~$#1!480^\x1b\\");
+  EXPECT_NE(protocol_.find("Vectors : 4 "), std::string::npos) << protocol_;
 }
 
 }  // namespace
