@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "devices/device_table.h"
 #include "devices/driver.h"
@@ -42,8 +43,12 @@ std::unique_ptr<ByteSink> open_output_file() {
 // then runs without output.
 bool start_file(const DeviceRecord& device, std::unique_ptr<ByteSink>& output) {
   if (device.output == FileOutput::kWindow) return true;
-  std::snprintf(g_control.metafile_name, sizeof g_control.metafile_name, "stylus.%s",
-                device.extension);
+  if (g_control.file_choice[0] != '\0' && device.output != FileOutput::kNone)
+    qqcopy(g_control.metafile_name, g_control.file_choice,
+           static_cast<int>(sizeof g_control.metafile_name) - 1);
+  else
+    std::snprintf(g_control.metafile_name, sizeof g_control.metafile_name, "stylus.%s",
+                  device.extension);
   if (device.output == FileOutput::kNone) return true;
   if (gfilnn(g_control.metafile_name, sizeof g_control.metafile_name) != 0) {
     warnc1(37, g_control.metafile_name);
@@ -62,6 +67,13 @@ std::unique_ptr<ByteSink> open_end_file() {
     return nullptr;
   }
   return open_output_file();
+}
+
+// The file of the session in progress or of the last one, for getfil: the output file as
+// named at the start, renamed by the end to what was written (empty when nothing was).
+std::string& session_file() {
+  static std::string name;
+  return name;
 }
 
 // The error file of the session in progress, written under a temporary name until it is
@@ -121,6 +133,7 @@ int close_error_file() {
 
 void reset_session_files() {
   error_file().reset();
+  session_file().clear();
 }
 
 DriverSetup session_setup(const DeviceRecord* row, ByteSink* out) {
@@ -169,7 +182,10 @@ extern "C" void disini(void) {
 
   const DeviceRecord& device = current_device();
   std::unique_ptr<ByteSink> output;
+  session_file().clear();
   if (start_file(device, output)) {
+    if (device.output == FileOutput::kStream || device.output == FileOutput::kAtEnd)
+      session_file() = g_control.metafile_name;
     if (device.output == FileOutput::kWindow) g_ivray.window_number = device.variant;
     start_driver(*driver, &device, output.get());
     set_current_driver(std::move(driver), std::move(output));
@@ -203,9 +219,14 @@ extern "C" void disfin(void) {
     written = 0;
   }
   set_current_driver(nullptr);
+  session_file() = written == 1 ? g_control.metafile_name : "";
   g_ivray.level = 0;
   g_ivray.finished = 1;
   print_end_protocol(written + close_error_file());
+}
+
+extern "C" const char* getfil(void) {
+  return session_file().c_str();
 }
 
 extern "C" void winini(void) {
