@@ -159,8 +159,36 @@ def _as_file(value: Any, where: str) -> bytes:
     return _as_text(value, where)
 
 
-def _as_array(value: Any, where: str, dtype: type) -> np.ndarray:
-    """value as a contiguous one-dimensional array of dtype; no copy when it already is one."""
+class _Scratch:
+    """Arrays that the conversions reuse from call to call. A fresh array of millions of
+    values costs a page fault for every page on its first writing, several times the
+    conversion itself; a buffer taken here is given back after the call (a call made from
+    a warning handler during another call takes one of its own)."""
+
+    KEEP = 1 << 26  # bytes of a buffer that is kept for the next call, at most
+
+    def __init__(self) -> None:
+        self.free: dict[type, list[np.ndarray]] = {np.float32: [], np.intc: []}
+
+    def take(self, dtype: type, n: int) -> np.ndarray:
+        pool = self.free[dtype]
+        buf = pool.pop() if pool else None
+        if buf is None or buf.size < n:
+            buf = np.empty(n, dtype)
+        return buf
+
+    def give(self, buf: np.ndarray) -> None:
+        pool = self.free[buf.dtype.type]
+        if buf.nbytes <= self.KEEP and len(pool) < 4:
+            pool.append(buf)
+
+
+scratch = _Scratch()
+
+
+def _as_array(value: Any, where: str, dtype: type, into=None) -> np.ndarray:
+    """value as a contiguous one-dimensional array of dtype; no copy when it already is one.
+    into(n) gives the array of n values that a conversion is written to (default: new)."""
     if isinstance(value, (str, bytes, bytearray)) or not (
         isinstance(value, np.ndarray) or hasattr(value, "__len__") or hasattr(value, "__array__")
     ):
@@ -177,7 +205,11 @@ def _as_array(value: Any, where: str, dtype: type) -> np.ndarray:
         raise TypeError(f"{where} must hold whole numbers, not {a.dtype}")
     if dtype is np.intc and a.size and (a.min() < INT_MIN or a.max() > INT_MAX):
         raise ValueError(f"{where} holds a value outside the range of a C int")
-    return np.ascontiguousarray(a, dtype=dtype)
+    if a.dtype == dtype and a.flags.c_contiguous:
+        return a
+    out = np.empty(a.size, dtype) if into is None else into(a.size)[: a.size]
+    np.copyto(out, a, casting="unsafe")
+    return out
 
 
 # A valid address for an empty array: the library never sees a null pointer.
@@ -273,17 +305,37 @@ def _signature(args: list[tuple[str, str]], result: str) -> inspect.Signature:
 class _Prepared:
     """The C arguments of one call, and what is kept alive and written back around it."""
 
-    __slots__ = ("c_args", "keep", "write_back", "count")
+    __slots__ = ("c_args", "keep", "write_back", "count", "buffers")
 
     def __init__(self) -> None:
         self.c_args: list[Any] = []
         self.keep: list[Any] = []
         self.write_back: list[tuple[Any, np.ndarray]] = []
         self.count = 0
+        self.buffers: list[np.ndarray] = []  # from scratch, given back after the call
+
+    def buffer(self, dtype: type, n: int) -> np.ndarray:
+        buf = scratch.take(dtype, n)
+        self.buffers.append(buf)
+        return buf
+
+    def release(self) -> None:
+        for buf in self.buffers:
+            scratch.give(buf)
+        self.buffers.clear()
 
 
 def _prepare(name: str, args: list[tuple[str, str]], values: list[Any], set_handler) -> _Prepared:
     p = _Prepared()
+    try:
+        _convert(p, name, args, values, set_handler)
+    except BaseException:
+        p.release()
+        raise
+    return p
+
+
+def _convert(p: _Prepared, name: str, args, values, set_handler) -> None:
     arrays: list[tuple[str, np.ndarray]] = []
     count_at = None
     for (kind, arg), value in zip(args, values):
@@ -303,7 +355,7 @@ def _prepare(name: str, args: list[tuple[str, str]], values: list[Any], set_hand
             dtype = np.intc if kind == "ints" else np.float32
             if kind == "floats_inout":
                 _writable(value, where)
-            a = _as_array(value, where, dtype)
+            a = _as_array(value, where, dtype, lambda n, t=dtype: p.buffer(t, n))
             arrays.append((arg, a))
             p.keep.append(a)
             if kind == "floats_inout":
@@ -326,7 +378,6 @@ def _prepare(name: str, args: list[tuple[str, str]], values: list[Any], set_hand
         for arg, a in arrays:
             if n > a.size:
                 raise ValueError(f"{name}: n = {n}, but {arg} holds {a.size} values")
-    return p
 
 
 def _handler_setter(value: Any, where: str) -> Any:
@@ -362,10 +413,13 @@ def _bind_one(lib, name, result, args, doc):
             values = tuple(bound.arguments.values())
         p = _prepare(name, args, list(values), _handler_setter)
         bridge.begin()
-        raw = c_function(*p.c_args)
-        noted = bridge.collect()
-        for target, a in p.write_back:
-            _write_back(target, a, p.count)
+        try:
+            raw = c_function(*p.c_args)
+            noted = bridge.collect()
+            for target, a in p.write_back:
+                _write_back(target, a, p.count)
+        finally:
+            p.release()
         hook = after_call.get(name)
         if hook is not None:
             hook(noted)
