@@ -40,13 +40,16 @@ def _sections(text: str):
 
 def _docstring(title: str, lines: list[str]) -> tuple[list[str], str]:
     """The routines a section declares, and its docstring."""
-    names, prose, in_code, in_fortran = [], [], False, False
+    names, prose, in_code, in_fortran = [], [], None, False
     for line in lines:
         if line.startswith("```"):
-            in_code = not in_code
+            in_code = None if in_code is not None else line[3:].strip()
             continue
-        if in_code:
-            names += _PROTOTYPE.findall(line)
+        if in_code is not None:
+            if in_code == "c":
+                names += _PROTOTYPE.findall(line)
+            else:
+                prose.append(line)
             continue
         if line.startswith("Fortran:"):
             in_fortran = True

@@ -97,3 +97,15 @@ def test_screen_picture_without_display(monkeypatch):
     with stylus.session("CONS") as s:
         stylus.graf(0, 1, 0, 0.5, 0, 1, 0, 0.5)
     assert s.result.picture.colors.shape[0] > 100
+
+
+def test_text_sets_height_and_angle_then_draws():
+    with stylus.session("VIRT") as s:
+        s.text("Hello", 100, 1000, height=80, angle=90)
+        drawn = s.image()
+    with stylus.session("VIRT") as s:
+        stylus.height(80)
+        stylus.angle(90)
+        stylus.messag("Hello", 100, 1000)
+    assert np.array_equal(s.result.picture.colors, drawn)
+    assert (drawn != drawn[0, 0]).sum() > 100
