@@ -270,6 +270,8 @@ _RESULT_TYPES = {
 # Hooks that see each call of a routine and the warnings it gave: the session layer follows
 # disini and disfin with them.
 after_call: dict[str, Callable[[list], None]] = {}
+# The warnings of the last call made, whatever the routine.
+last_warnings: list = []
 
 
 def _convert_result(kind: str, raw: Any) -> Any:
@@ -420,6 +422,8 @@ def _bind_one(lib, name, result, args, doc):
                 _write_back(target, a, p.count)
         finally:
             p.release()
+        global last_warnings
+        last_warnings = noted
         hook = after_call.get(name)
         if hook is not None:
             hook(noted)

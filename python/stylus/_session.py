@@ -8,6 +8,7 @@ import math
 import os
 import shutil
 import tempfile
+import warnings
 from pathlib import Path
 from typing import Any, Optional, Sequence, Union
 
@@ -146,11 +147,24 @@ class session:
     def __enter__(self) -> "session":
         if _State.open:
             raise RuntimeError("session: a session is open already; end it first (disfin)")
-        lib.metafl(self.device)
-        lib.setfil("" if self.file is None else self.file)
-        if self.page is not None:
-            lib.setpag(self.page)
-        lib.disini()
+        # A keyword the library refuses would leave the last session's choice in force.
+        for routine, value in (("metafl", self.device),
+                               ("setfil", "" if self.file is None else self.file),
+                               ("setpag", self.page)):
+            if value is not None:
+                getattr(lib, routine)(value)
+                if _routines.last_warnings:
+                    raise ValueError(f"session: {routine} refused {value!r}")
+        try:
+            lib.disini()
+        except BaseException:
+            # A warning of disini raised as an error (warning filters): the block will not
+            # run, so the session it opened ends here, its own warnings going unsaid.
+            if _State.open:
+                with warnings.catch_warnings():
+                    warnings.simplefilter("ignore")
+                    lib.disfin()
+            raise
         if not _State.open:
             raise RuntimeError(f"session: the library refused to start a session on {self.device!r}")
         return self
@@ -163,8 +177,10 @@ class session:
             if kind is None and self.keep_picture and self.has_picture:
                 picture = _capture()
         finally:
-            lib.disfin()
-        self.result = Result(lib.getfil() or None, lib.nwarns(), picture)
+            try:
+                lib.disfin()
+            finally:
+                self.result = Result(lib.getfil() or None, lib.nwarns(), picture)
 
     @property
     def has_picture(self) -> bool:

@@ -28,9 +28,16 @@ def test_refuses_a_second_session_and_a_device_without_a_driver():
                 pass
         stylus.height(40)  # the first session goes on
     with pytest.warns(stylus.StylusWarning, match="Output device not available"):
-        with pytest.raises(RuntimeError, match="refused"):
+        with pytest.raises(RuntimeError, match="refused to start"):
             with stylus.session("TEKT"):
                 pass
+    # An unknown keyword would leave the last choice in force: the session does not start.
+    for args, routine in ((("NONE",), "metafl"), (("PNG", "x" * 300), "setfil"),
+                          (("PNG", None, "XX4L"), "setpag")):
+        with pytest.warns(stylus.StylusWarning, match=f"Incorrect parameter in {routine}"):
+            with pytest.raises(ValueError, match=f"{routine} refused"):
+                with stylus.session(*args[:2], page=args[2] if len(args) > 2 else None):
+                    pass
 
 
 def test_file_name_is_versioned_and_reported():

@@ -89,3 +89,17 @@ def test_a_handler_of_the_program_replaces_the_bridge(capfd):
     stylus.setwrn(None)  # the bridge again
     with pytest.warns(stylus.StylusWarning):
         stylus.metafl("NONE")
+
+
+def test_as_errors_a_warning_of_disini_leaves_no_session_open():
+    with warnings.catch_warnings():
+        warnings.simplefilter("error", stylus.StylusWarning)
+        with pytest.raises(stylus.StylusWarning, match="File error in disini"):
+            with stylus.session("POST", file="no/such/folder/x.ps"):
+                raise AssertionError("not reached")
+        with pytest.raises(stylus.StylusWarning, match="Incorrect parameter in metafl"):
+            with stylus.session("NONE"):
+                raise AssertionError("not reached")
+    with stylus.session("POST", file="next.ps") as s:
+        pass
+    assert s.result.file == "next.ps"
