@@ -11,7 +11,6 @@ all of them alike. Exits with status 1 when float64 costs more than 1.5 times th
 """
 
 import argparse
-import ctypes
 import os
 import statistics
 import sys

@@ -14,7 +14,9 @@ from pathlib import Path
 from . import _location
 
 _HERE = Path(__file__).resolve().parent
-_PROTOTYPE = re.compile(r"(?:^|[;\s])(?:const\s+)?(?:void|int|float|char)\s*\*?\s*([a-z][a-z0-9_]*)\(")
+_PROTOTYPE = re.compile(
+    r"(?:^|[;\s])(?:const\s+)?(?:void|int|float|char)\s*\*?\s*([a-z][a-z0-9_]*)\("
+)
 
 
 def pages_folder() -> Path | None:

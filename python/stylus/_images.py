@@ -53,7 +53,8 @@ def png_bytes(pixels: np.ndarray, palette: np.ndarray | None) -> bytes:
     raw = np.hstack([np.zeros((height, 1), np.uint8), rows]).tobytes()  # filter 0 per row
 
     def chunk(kind: bytes, body: bytes) -> bytes:
-        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+        crc = struct.pack(">I", zlib.crc32(kind + body))
+        return struct.pack(">I", len(body)) + kind + body + crc
 
     out = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
     if not rgb:

@@ -199,7 +199,7 @@ def _as_array(value: Any, where: str, dtype: type, into=None) -> np.ndarray:
         raise TypeError(f"{where} must be a sequence or array of numbers ({e})") from None
     if a.ndim != 1:
         raise ValueError(f"{where} must be one-dimensional, not of shape {a.shape}")
-    if a.dtype.kind not in "iuf" and not (a.dtype.kind == "O" and a.size == 0):
+    if a.dtype.kind not in "iuf":
         raise TypeError(f"{where} must hold real numbers, not {a.dtype}")
     if dtype is np.intc and a.dtype.kind == "f":
         raise TypeError(f"{where} must hold whole numbers, not {a.dtype}")
@@ -224,6 +224,8 @@ def _writable(value: Any, where: str) -> None:
     if isinstance(value, np.ndarray):
         if not value.flags.writeable:
             raise TypeError(f"{where} is changed in place: the array is read-only")
+        if value.dtype.kind != "f":
+            raise TypeError(f"{where} is changed in place: {value.dtype} cannot hold its results")
     elif not isinstance(value, list):
         raise TypeError(
             f"{where} is changed in place: give a list or a writable NumPy array, not "

@@ -166,7 +166,7 @@ class session:
                     lib.disfin()
             raise
         if not _State.open:
-            raise RuntimeError(f"session: the library refused to start a session on {self.device!r}")
+            raise RuntimeError(f"session: the library refused to start on {self.device!r}")
         return self
 
     def __exit__(self, kind, value, traceback) -> None:

@@ -59,6 +59,8 @@ def test_trfrel_changes_lists_and_arrays_in_place():
         frozen.setflags(write=False)
         with pytest.raises(TypeError, match="read-only"):
             stylus.trfrel(np.zeros(2), frozen)
+        with pytest.raises(TypeError, match="int64 cannot hold"):
+            stylus.trfrel(np.zeros(2), np.zeros(2, np.int64))
 
 
 @pytest.mark.parametrize(
