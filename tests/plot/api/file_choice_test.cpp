@@ -79,17 +79,3 @@ TEST_F(FileChoice, RefusedInsideASessionTooLongOrMissing) {
   disfin();
   EXPECT_STREQ(getfil(), "stylus_1.psc");
 }
-
-TEST_F(FileChoice, ByReferenceEntriesTrimAndPad) {
-  metafl("POST");
-  setfil_("blank.ps     ", 13);
-  disini();
-  disfin();
-  char name[12];
-  getfil_(name, sizeof name);
-  EXPECT_EQ(std::string(name, sizeof name), "blank.ps    ");
-  setfil_("   ", 3);
-  disini();
-  disfin();
-  EXPECT_STREQ(getfil(), "stylus.psc");
-}

@@ -118,32 +118,3 @@ TEST_F(WarningHandler, NullRemovesItAndSoDoesTheProcessReset) {
   stdout_text();
   EXPECT_TRUE(g_heard.empty());
 }
-
-namespace {
-
-// A Fortran handler: the number by reference, the texts with their lengths last.
-std::vector<std::string> g_fortran_heard;
-int fortran_listen(const int* number, const char* routine, const char* line, stylus_len len_r,
-                   stylus_len len_l) {
-  g_fortran_heard.push_back(std::to_string(*number) + " " + std::string(routine, len_r) + " " +
-                            std::string(line, len_l));
-  return 1;
-}
-
-}  // namespace
-
-TEST_F(WarningHandler, ByReferenceEntryCallsAFortranHandler) {
-  g_fortran_heard.clear();
-  setwrn_(fortran_listen);
-  capture();
-  metafl_("NONE", 4);
-  EXPECT_EQ(stdout_text(), "");
-  ASSERT_EQ(g_fortran_heard.size(), 1u);
-  EXPECT_EQ(g_fortran_heard[0],
-            "2 metafl  <<<< Warning   2: Incorrect parameter in metafl!   (NONE)");
-  setwrn_(nullptr);
-  capture();
-  metafl_("NONE", 4);
-  EXPECT_NE(stdout_text(), "");
-  EXPECT_EQ(g_fortran_heard.size(), 1u);
-}
