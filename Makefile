@@ -38,7 +38,7 @@ run: build-run
 build: bootstrap
 	$(call generator_check,$(BUILD))
 	@$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DSTYLUS_BENCH=ON \
-	  $(CMAKE_FLAGS)
+	  -DSTYLUS_PYTHON_TESTS=ON $(CMAKE_FLAGS)
 	@cmake --build $(BUILD) -j $(JOBS)
 
 build-asan: bootstrap
@@ -63,6 +63,8 @@ test: build build-asan build-nox11
 bench: build
 	./$(BUILD)/bench/sim_bench
 	./$(BUILD)/bench/plot_bench
+	STYLUS_LIBRARY=$(BUILD)/plot/libstylus.so PYTHONPATH=python PYTHONDONTWRITEBYTECODE=1 \
+	  /usr/bin/python3 bench/python_curve.py
 
 # The pictures of the README and docs/ from the library's PNG device: qh2's energy curve,
 # and the example of symbols, error bars and legends (examples/c/data_points.c).

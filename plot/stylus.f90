@@ -22,6 +22,7 @@ module stylus
   public :: rimage, rtiff, rpng
   public :: marker, hsymbl, incmrk, symbol, rlsymb, errbar, errhor, errcap
   public :: legini, leglin, legend, legpag
+  public :: setfil, getfil, setwrn, stylus_warning_handler
 
   ! Routines without texts: bound directly to their entry points.
   interface
@@ -269,6 +270,37 @@ module stylus
       character(kind=c_char), intent(in) :: cpos(*)
       integer(c_long), value :: len_cpos
     end subroutine entry_legend
+
+    subroutine entry_setfil(cfile, len_cfile) bind(c, name='setfil_')
+      import :: c_char, c_long
+      character(kind=c_char), intent(in) :: cfile(*)
+      integer(c_long), value :: len_cfile
+    end subroutine entry_setfil
+    subroutine entry_getfil(cfile, len_cfile) bind(c, name='getfil_')
+      import :: c_char, c_long
+      character(kind=c_char), intent(out) :: cfile(*)
+      integer(c_long), value :: len_cfile
+    end subroutine entry_getfil
+  end interface
+
+  ! A warning handler: the warning's number, the routine that gave it and the line as the
+  ! library prints it ('' while messages are off); returns 0 to have the line printed.
+  abstract interface
+    function stylus_warning_handler(number, routine, line) result(taken)
+      import :: c_int
+      integer(c_int), intent(in) :: number
+      character(len=*), intent(in) :: routine, line
+      integer(c_int) :: taken
+    end function stylus_warning_handler
+  end interface
+
+  ! Installs the handler (call setwrn() removes it). The entry setwrn_ takes the function
+  ! itself, as a program without the module passes it.
+  interface
+    subroutine setwrn(handler)
+      import :: stylus_warning_handler
+      procedure(stylus_warning_handler), optional :: handler
+    end subroutine setwrn
   end interface
 
 contains
@@ -357,5 +389,16 @@ contains
     character(len=*), intent(in) :: cpos
     call entry_legend(cpos, len(cpos, kind=c_long))
   end subroutine legend
+
+  subroutine setfil(cfile)
+    character(len=*), intent(in) :: cfile
+    call entry_setfil(cfile, len(cfile, kind=c_long))
+  end subroutine setfil
+
+  ! The file of the session in progress or of the last one, padded with blanks.
+  function getfil() result(cfile)
+    character(len=256) :: cfile
+    call entry_getfil(cfile, len(cfile, kind=c_long))
+  end function getfil
 
 end module stylus

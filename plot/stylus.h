@@ -210,6 +210,33 @@ STYLUS_API void rimage_(const char* name, stylus_len len_name);
 STYLUS_API void rtiff_(const char* name, stylus_len len_name);
 STYLUS_API void rpng_(const char* name, stylus_len len_name);
 
+/* ---- Output file name and warning handler ------------------------------------------ */
+
+/* The name of the output file of the file devices for the following sessions, in place of
+   "stylus." and the device's extension (level 0; "" restores that default). It is versioned
+   like the default name (a_1.png when a.png exists). getfil is the name of the file of the
+   session in progress, or of the last one after disfin as the protocol shows it; "" for
+   the screen, "VIRT" and a session that wrote no file. */
+STYLUS_API void setfil(const char* name);
+STYLUS_API const char* getfil(void);
+
+/* A routine of the program that the library calls for every warning it counts, at any
+   message setting: the warning's number (0 for the text-off-the-page lines of messag), the
+   routine that gave it, and the line as the library prints it, without its line end ("" while
+   messages are off). It returns 0 to have the line printed as usual, anything else to keep it
+   from being printed; the warning is counted either way. setwrn(NULL) removes it. */
+typedef int (*stylus_warning_fn)(int number, const char* routine, const char* line);
+STYLUS_API void setwrn(stylus_warning_fn handler);
+
+/* By-reference entries: the name without its trailing blanks; the file name copied into the
+   caller's text, blank-padded; a handler that takes its number by reference and its two texts
+   with their lengths passed last (a Fortran INTEGER FUNCTION), null to remove it. */
+typedef int (*stylus_warning_ref)(const int* number, const char* routine, const char* line,
+                                  stylus_len len_routine, stylus_len len_line);
+STYLUS_API void setfil_(const char* name, stylus_len len_name);
+STYLUS_API void getfil_(char* name, stylus_len len_name);
+STYLUS_API void setwrn_(stylus_warning_ref handler);
+
 #ifdef __cplusplus
 }
 #endif

@@ -23,6 +23,8 @@ test_packages=(
   xterm imagemagick libsixel-bin
   # The Fortran module and example; groff and man check the manual page.
   gfortran groff-base man-db
+  # The Python package: its tests, and its install by pip into a virtual environment.
+  python3-numpy python3-pytest python3-setuptools python3-wheel python3-venv python3-pip
 )
 
 case "${1:-}" in

@@ -1,5 +1,5 @@
-// Device choice (metafl) and page format (setpag): the two level-0 routines that set the
-// device and page a following session uses.
+// Device choice (metafl), page format (setpag) and output file name (setfil): the level-0
+// routines that set the device, page and file a following session uses.
 #include <cstdio>
 #include <cstring>
 
@@ -85,6 +85,19 @@ extern "C" void setpag(const char* cpag) try {
     return;
   }
   warnc1(2, cpag != nullptr ? cpag : "");
+} catch (...) {
+  api_failure();
+}
+
+extern "C" void setfil(const char* name) try {
+  const ApiCall call;
+  if (jqqlev(0, 0, "setfil") || missing_argument(name, "setfil")) return;
+  if (std::strlen(name) >= sizeof g_control.file_choice) {
+    warnc1(2, name);
+    return;
+  }
+  qqcopy(g_control.file_choice, name, static_cast<int>(sizeof g_control.file_choice) - 1);
+  note_file_choice();
 } catch (...) {
   api_failure();
 }

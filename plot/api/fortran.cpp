@@ -2,10 +2,11 @@
 // pairs without a zero end; keywords are cut to four characters and titles to 132 before the
 // library sees them. A number that is not there (a null address) gives warning 2 naming the
 // routine, and the routine is not called. (rimage_, rtiff_ and rpng_ live with their
-// routines in devices/image_files.cpp.)
+// routines in api/images.cpp.)
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "records/messages.h"
 #include "records/strings.h"
@@ -40,6 +41,14 @@ struct Text {
   char buf[N + 1];
 };
 using Keyword = Text<kKeywordMax>;
+
+// The handler of a Fortran program, called through a handler of the C interface.
+stylus_warning_ref g_fortran_handler = nullptr;
+
+int call_fortran_handler(int number, const char* routine, const char* line) {
+  return g_fortran_handler(&number, routine, line, static_cast<stylus_len>(std::strlen(routine)),
+                           static_cast<stylus_len>(std::strlen(line)));
+}
 
 }  // namespace
 
@@ -417,6 +426,33 @@ void legend_(const char* cpos, stylus_len len) try {
 void legpag_(const int* nx, const int* ny) try {
   const ApiCall call;
   if (!missing_argument(nx, "legpag") && !missing_argument(ny, "legpag")) legpag(*nx, *ny);
+} catch (...) {
+  api_failure();
+}
+
+void setfil_(const char* name, stylus_len len) try {
+  const ApiCall call;
+  // A name of any length reaches setfil, which refuses one that is too long.
+  if (missing_argument(name, "setfil")) return;
+  std::string buf(name, len > 0 ? static_cast<std::size_t>(len) : 0);
+  buf.resize(std::min(buf.size(), std::strlen(buf.c_str())));
+  buf.resize(static_cast<std::size_t>(stylus::trmlen(buf.c_str())));
+  setfil(buf.c_str());
+} catch (...) {
+  api_failure();
+}
+
+void getfil_(char* name, stylus_len len) try {
+  const ApiCall call;
+  fill_text(name, len, getfil());
+} catch (...) {
+  api_failure();
+}
+
+void setwrn_(stylus_warning_ref handler) try {
+  const ApiCall call;
+  g_fortran_handler = handler;
+  setwrn(handler != nullptr ? call_fortran_handler : nullptr);
 } catch (...) {
   api_failure();
 }

@@ -69,8 +69,12 @@ std::unique_ptr<ByteSink> open_output_file(const DeviceRecord& device) {
 // then runs without output.
 bool start_file(const DeviceRecord& device, std::unique_ptr<ByteSink>& output) {
   if (device.output == FileOutput::kWindow) return true;
-  std::snprintf(g_control.metafile_name, sizeof g_control.metafile_name, "%s",
-                default_file_name(device).c_str());
+  if (g_control.file_choice[0] != '\0' && device.output != FileOutput::kNone)
+    qqcopy(g_control.metafile_name, g_control.file_choice,
+           static_cast<int>(sizeof g_control.metafile_name) - 1);
+  else
+    std::snprintf(g_control.metafile_name, sizeof g_control.metafile_name, "%s",
+                  default_file_name(device).c_str());
   if (device.output == FileOutput::kNone) return true;
   if (!choose_file_name(g_control.metafile_name, sizeof g_control.metafile_name)) return false;
   if (device.output == FileOutput::kAtEnd) return true;
@@ -95,6 +99,13 @@ bool close_output_file(ByteSink& file) {
   qqcopy(g_control.metafile_name, file.name().c_str(),
          static_cast<int>(sizeof g_control.metafile_name) - 1);
   return true;
+}
+
+// The file of the session in progress or of the last one, for getfil: the output file as
+// named at the start, renamed by the end to what was written (empty when nothing was).
+std::string& session_file() {
+  static std::string name;
+  return name;
 }
 
 // The error file of the session in progress, written under a temporary name until it is
@@ -161,6 +172,8 @@ struct ThreadChoices {
   int nx = 0, ny = 0;
   char format[5] = {};
   bool protocol_window = false;
+  bool file = false;
+  char file_name[sizeof g_control.file_choice] = {};
 };
 thread_local ThreadChoices t_choices;
 
@@ -178,6 +191,7 @@ void apply_thread_choices() {
     std::memcpy(g_control.device_name, c.device_name, sizeof c.device_name);
   }
   if (c.protocol_window) g_ivray.protocol_window = 1;
+  if (c.file) std::memcpy(g_control.file_choice, c.file_name, sizeof c.file_name);
   c = ThreadChoices{};
 }
 
@@ -186,6 +200,7 @@ void apply_thread_choices() {
 void reset_session_files() {
   error_file().reset();
   t_choices = ThreadChoices{};
+  session_file().clear();
 }
 
 void note_device_choice() {
@@ -200,6 +215,11 @@ void note_page_choice() {
   t_choices.nx = g_ivray.page_nx;
   t_choices.ny = g_ivray.page_ny;
   std::memcpy(t_choices.format, g_control.page_format, sizeof t_choices.format);
+}
+
+void note_file_choice() {
+  t_choices.file = true;
+  std::memcpy(t_choices.file_name, g_control.file_choice, sizeof t_choices.file_name);
 }
 
 DriverSetup session_setup(const DeviceRecord* row, ByteSink* out) {
@@ -259,7 +279,10 @@ extern "C" void disini(void) try {
 
   const DeviceRecord& device = current_device();
   std::unique_ptr<ByteSink> output;
+  session_file().clear();
   if (start_file(device, output)) {
+    if (device.output == FileOutput::kStream || device.output == FileOutput::kAtEnd)
+      session_file() = g_control.metafile_name;
     if (device.output == FileOutput::kWindow) g_ivray.window_number = device.variant;
     try {
       start_driver(*driver, &device, output.get());
@@ -304,11 +327,20 @@ extern "C" void disfin(void) try {
     written = 0;
   }
   set_current_driver(nullptr);
+  session_file() = written == 1 ? g_control.metafile_name : "";
   g_ivray.level = 0;
   g_ivray.finished = 1;
   print_end_protocol(written + close_error_file());
 } catch (...) {
   api_failure();
+}
+
+extern "C" const char* getfil(void) try {
+  const ApiCall call;
+  return session_file().c_str();
+} catch (...) {
+  api_failure();
+  return "";
 }
 
 extern "C" void winini(void) try {

@@ -14,6 +14,7 @@ void reset_session_files();
 // the session it opens.
 void note_device_choice();
 void note_page_choice();
+void note_file_choice();
 
 // Makes the library's default device ("GKSL") the current device, with its keyword as the
 // device name.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "elements/font.h"
 #include "elements/font_state.h"
@@ -77,11 +78,13 @@ void check_on_page(const char* what, int x, int y, const char* text, int n) {
   if (g_fonts.text_frame || g_fonts.text_blanking) return;
   if (x >= 0 && x <= g_ivray.page_nx && y >= 0 && y <= g_ivray.page_ny) return;
   ++g_ivray.n_warnings;
-  std::FILE* out = g_control.msg_stream;
-  if (g_ivray.msg_unit == 0 || out == nullptr) return;
-  std::fprintf(out, " <<<< Warning: %s (%5d/%5d) ", what, x, y);
-  std::fprintf(out, "in MESSAG out of page - (%s).\n",
-               echo_text(text, static_cast<std::size_t>(std::clamp(n, 0, 8))).c_str());
+  // A warning without a number: the handler of the program hears of it as number 0.
+  const bool shown = g_ivray.msg_unit != 0 && g_control.msg_stream != nullptr;
+  put_warning_line(
+      0, shown
+             ? format_line(" <<<< Warning: %s (%5d/%5d) in MESSAG out of page - (%s).", what, x, y,
+                           echo_text(text, static_cast<std::size_t>(std::clamp(n, 0, 8))).c_str())
+             : std::string());
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 // starts here, and every complaint of the library is counted and printed here.
 #include "records/messages.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "records/state.h"
 #include "records/strings.h"
@@ -82,6 +84,9 @@ static_assert(kMessageCount == 58);
 // The caller's own text of a warning numbered above 100 (qqserr).
 char g_user_text[133];
 
+// The program's warning handler (setwrn); null: none.
+stylus_warning_fn g_warning_handler = nullptr;
+
 std::FILE* message_stream() {
   return g_control.msg_stream != nullptr ? g_control.msg_stream : stdout;
 }
@@ -151,26 +156,54 @@ bool missing_argument(const void* p, const char* routine) {
   return true;
 }
 
+// The warning lines are formatted only when they are printed; the handler hears of every
+// warning all the same, with an empty line while messages are off.
 void warnin(int n) {
   errmes(n);
-  if (g_ivray.msg_unit == 0) return;
-  std::fprintf(message_stream(), " <<<< Warning %3d: %s in %s!\n", n, g_control.message_text,
-               g_control.routine_name);
+  put_warning_line(n, g_ivray.msg_unit == 0
+                          ? std::string()
+                          : format_line(" <<<< Warning %3d: %s in %s!", n, g_control.message_text,
+                                        g_control.routine_name));
 }
 
 void warni1(int n, int value) {
   errmes(n);
-  if (g_ivray.msg_unit == 0) return;
-  std::fprintf(message_stream(), " <<<< Warning %3d: %s in %s!   (%4d)\n", n,
-               g_control.message_text, g_control.routine_name, value);
+  put_warning_line(n, g_ivray.msg_unit == 0
+                          ? std::string()
+                          : format_line(" <<<< Warning %3d: %s in %s!   (%4d)", n,
+                                        g_control.message_text, g_control.routine_name, value));
 }
 
 void warnc1(int n, const char* text) {
   errmes(n);
-  if (g_ivray.msg_unit == 0) return;
-  // The caller's text is shown cut and escaped: a line of the library stays one line.
-  std::fprintf(message_stream(), " <<<< Warning %3d: %s in %s!   (%s)\n", n, g_control.message_text,
-               g_control.routine_name, echo_text(text).c_str());
+  put_warning_line(
+      n, g_ivray.msg_unit == 0
+             ? std::string()
+             : format_line(" <<<< Warning %3d: %s in %s!   (%s)", n, g_control.message_text,
+                           g_control.routine_name, echo_text(text).c_str()));
+}
+
+void put_warning_line(int number, const std::string& line) {
+  if (g_warning_handler != nullptr &&
+      g_warning_handler(number, g_control.routine_name, line.c_str()) != 0)
+    return;
+  if (line.empty() || g_ivray.msg_unit == 0) return;
+  std::FILE* out = message_stream();
+  std::fwrite(line.data(), 1, line.size(), out);
+  std::fputc('\n', out);
+}
+
+std::string format_line(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::va_list again;
+  va_copy(again, args);
+  const int n = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::string line(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+  if (n > 0) std::vsnprintf(line.data(), line.size() + 1, format, again);
+  va_end(again);
+  return line;
 }
 
 void qqserr(const char* text) {
@@ -185,6 +218,7 @@ int message_unit(const std::FILE* stream) {
 
 void reset_messages() {
   g_user_text[0] = '\0';
+  g_warning_handler = nullptr;
 }
 
 }  // namespace stylus
@@ -208,4 +242,12 @@ extern "C" int nwarns(void) try {
 } catch (...) {
   api_failure();
   return 0;
+}
+
+extern "C" void setwrn(stylus_warning_fn handler) try {
+  const ApiCall call;
+  if (jqqlev(0, 3, "setwrn")) return;
+  g_warning_handler = handler;
+} catch (...) {
+  api_failure();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 namespace stylus {
 
@@ -25,11 +26,18 @@ bool missing_argument(const void* p, const char* routine);
 // The caller's own text for warnings numbered above 100.
 void qqserr(const char* text);
 
+// Hands a counted warning to the program's warning handler (setwrn), then writes line and a
+// line end to the message stream unless the handler took it. line is the warning line
+// without its line end, empty when it is not to be printed (messages off, no stream).
+void put_warning_line(int number, const std::string& line);
+// printf into a string, for warning lines.
+std::string format_line(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // The message unit for messages written to stream (null: standard output): 6 or 17, or 0
 // while the caller has switched messages off.
 int message_unit(const std::FILE* stream);
 
-// Forgets the caller's warning text (process reset).
+// Forgets the caller's warning text and warning handler (process reset).
 void reset_messages();
 
 }  // namespace stylus

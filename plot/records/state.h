@@ -14,7 +14,8 @@ struct ControlRecord {
   std::FILE* err_stream = nullptr;  // the error file when open, else standard output
   char page_format[5] = {};         // "DA4L", ...
   char device_name[5] = {};         // keyword printed in the end protocol
-  char metafile_name[61] = {};      // output file of a file device
+  char metafile_name[257] = {};     // output file of a file device
+  char file_choice[257] = {};       // the caller's name for it (setfil); empty: the default
   char error_file_name[67] = {};    // "stylus.err" unless given
   char ctrl_chars[4] = {};          // exponent and index shift characters: [ ] $ /
   const char* routine_name = "";    // routine of the last level check, named in warnings

@@ -168,6 +168,17 @@ int line_width(Reader& in) {
   return in.integer();
 }
 
+// Warning handlers that let the line be printed or take it, asking the library meanwhile.
+int handler_prints(int, const char*, const char*) {
+  return nwarns() < 0 ? 1 : 0;
+}
+int handler_takes(int, const char*, const char* line) {
+  return line[0] == '\0' ? 0 : 1;
+}
+int fortran_handler(const int* number, const char*, const char*, stylus_len, stylus_len) {
+  return *number % 2;
+}
+
 // Point arrays of a curve: a count and the values, from the plot's range to the absurd.
 struct Points {
   std::vector<float> x, y;
@@ -683,6 +694,30 @@ const std::vector<Routine>& routines() {
          const int* a = in.address(x);
          legpag_(a, in.address(y));
        }},
+      {"setfil",
+       [](Reader& in) {
+         std::string s;
+         setfil(file_name(in, s));
+       }},
+      {"getfil", [](Reader&) { (void)getfil(); }},
+      {"setwrn",
+       [](Reader& in) {
+         const std::uint8_t pick = in.byte() % 3;
+         setwrn(pick == 0 ? nullptr : pick == 1 ? handler_prints : handler_takes);
+       }},
+      {"setfil_",
+       [](Reader& in) {
+         std::string s;
+         const char* t = file_name(in, s);
+         setfil_(t, in.length(t));
+       }},
+      {"getfil_",
+       [](Reader& in) {
+         char buf[300];
+         const std::uint8_t pick = in.byte() % 3;
+         getfil_(pick == 0 ? nullptr : buf, pick == 1 ? 0 : static_cast<long>(in.byte()));
+       }},
+      {"setwrn_", [](Reader& in) { setwrn_(in.byte() % 2 == 0 ? nullptr : fortran_handler); }},
   };
   return table;
 }
@@ -692,8 +727,8 @@ const std::vector<Routine>& routines() {
 std::filesystem::path g_scratch;
 std::filesystem::path g_work;
 
-// Keeps the scratch folder small, so that file versions never run out (the version search
-// ends the program after 999 of them).
+// Keeps the scratch folder small, so that file versions never run out (with 999 of them
+// taken a session would draw without output).
 void empty_scratch() {
   std::error_code ec;
   std::filesystem::current_path(g_scratch, ec);
