@@ -13,6 +13,7 @@
 #include "sim/common/exact_curve.h"
 #include "sim/dmc/dispatch.h"
 #include "sim/dmc/scan.h"
+#include "sim/program/new_file.h"
 
 namespace dmc = qh2::dmc;
 
@@ -74,6 +75,10 @@ std::string csv_text(const std::vector<CsvRow>& rows) {
 }
 
 int run_qmc(const QmcOptions& o, std::ostream& out) {
+  if (!o.csv.empty() && name_taken(o.csv)) {
+    std::fprintf(stderr, "qh2: %s exists (qh2 never writes over a file)\n", o.csv.c_str());
+    return 1;
+  }
   std::vector<dmc::Job> jobs;
   for (double sep : o.separations) {
     for (double tau : o.time_steps) jobs.push_back({sep, tau});
@@ -130,5 +135,12 @@ int run_qmc(const QmcOptions& o, std::ostream& out) {
   }
   out << std::flush;
 
+  if (!o.csv.empty()) {
+    const std::string error = write_new_file(o.csv, csv_text(rows));
+    if (!error.empty()) {
+      std::fprintf(stderr, "qh2: %s\n", error.c_str());
+      return 1;
+    }
+  }
   return 0;
 }
