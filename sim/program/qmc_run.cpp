@@ -3,6 +3,8 @@
 // times, the engine and the progress go to standard error.
 #include "sim/program/qmc_run.h"
 
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -14,6 +16,7 @@
 #include "sim/dmc/dispatch.h"
 #include "sim/dmc/scan.h"
 #include "sim/program/new_file.h"
+#include "sim/program/progress_line.h"
 
 namespace dmc = qh2::dmc;
 
@@ -97,11 +100,15 @@ int run_qmc(const QmcOptions& o, std::ostream& out) {
   out << result_heading(o) << std::flush;
 
   dmc::ScanProgress progress(static_cast<int>(jobs.size()));
+  ProgressLine line(
+      progress, [&](int j) { return format("R = %.6f A", jobs[j].separation); },
+      static_cast<int>(jobs.size()), !o.quiet && isatty(STDERR_FILENO));
 
   std::vector<CsvRow> rows;
   bool any_without_plateau = false;
   std::vector<dmc::Result> group;
   auto emit = [&](int j, const dmc::Result& r) {
+    line.clear();
     out << result_line(r);
     rows.push_back(
         {r.separation, r.energy, r.error, r.time_step, r.walkers, r.acceptance, r.cpu_seconds});
@@ -127,9 +134,11 @@ int run_qmc(const QmcOptions& o, std::ostream& out) {
   try {
     dmc::run_jobs(o.settings, jobs, threads, progress, emit);
   } catch (const std::exception& e) {
+    line.stop();
     std::fprintf(stderr, "qh2: %s\n", e.what());
     return 1;
   }
+  line.stop();
   if (any_without_plateau) {
     out << "# * no uncorrelated blocks were found: that error may be too small; run longer\n";
   }
