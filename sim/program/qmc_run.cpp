@@ -15,8 +15,10 @@
 #include "sim/common/exact_curve.h"
 #include "sim/dmc/dispatch.h"
 #include "sim/dmc/scan.h"
+#include "sim/program/driver.h"
 #include "sim/program/new_file.h"
 #include "sim/program/progress_line.h"
+#include "sim/program/qmc_plot.h"
 
 namespace dmc = qh2::dmc;
 
@@ -105,6 +107,7 @@ int run_qmc(const QmcOptions& o, std::ostream& out) {
       static_cast<int>(jobs.size()), !o.quiet && isatty(STDERR_FILENO));
 
   std::vector<CsvRow> rows;
+  std::vector<EnergyPoint> best;  // per separation: the run, or the extrapolation
   bool any_without_plateau = false;
   std::vector<dmc::Result> group;
   auto emit = [&](int j, const dmc::Result& r) {
@@ -115,7 +118,9 @@ int run_qmc(const QmcOptions& o, std::ostream& out) {
     any_without_plateau = any_without_plateau || !r.plateau;
     group.push_back(r);
     if (j % per_separation != per_separation - 1) return;
-    if (per_separation > 1) {
+    if (per_separation == 1) {
+      best.push_back({r.separation, r.energy, r.error});
+    } else {
       std::vector<double> tau, e, err;
       double cpu = 0;
       for (const dmc::Result& g : group) {
@@ -127,6 +132,7 @@ int run_qmc(const QmcOptions& o, std::ostream& out) {
       const dmc::Extrapolation x = dmc::extrapolate_to_zero(tau, e, err);
       out << extrapolation_line(r.separation, x, per_separation);
       rows.push_back({r.separation, x.e0, x.error, 0.0, r.walkers, -1.0, cpu});
+      best.push_back({r.separation, x.e0, x.error});
     }
     group.clear();
     out << std::flush;
@@ -150,6 +156,17 @@ int run_qmc(const QmcOptions& o, std::ostream& out) {
       std::fprintf(stderr, "qh2: %s\n", error.c_str());
       return 1;
     }
+  }
+  if (o.picture) {
+    QmcPicture p;
+    p.method = o.settings.method == dmc::Method::dmc ? "DMC" : "VMC";
+    p.run = best;
+    for (const qh2::ExactPoint& e : qh2::exact_curve())
+      p.exact.push_back({e.separation, e.energy, 0});
+    // The textbook run's 59 points, for contrast; its result lines are not printed again.
+    std::ostringstream ignored;
+    p.textbook = qh2_scan(ignored);
+    plot_qmc_picture(p, o.device);
   }
   return 0;
 }
