@@ -23,8 +23,10 @@ struct BlockingResult {
 // of the mean is s_k / sqrt(n_k - 1) for the blocks' variance s_k^2; the blocks are taken to be
 // independent from the first level j at which the lag-one correlations of all levels from j on,
 // n_k (gamma_k / s_k^2)^2 summed, stay below the 99% point of the chi-square distribution with
-// as many degrees of freedom. Without such a level of at least kMinBlocks blocks, plateau is
-// false and the error is the largest of the levels with kMinBlocks blocks or more.
+// as many degrees of freedom; the error is the larger of that level's and the next one's (when
+// it has kMinBlocks blocks), because neighbouring blocks keep a little correlation. Without such
+// a level of at least kMinBlocks blocks, plateau is false and the error is the largest of the
+// levels with kMinBlocks blocks or more.
 inline constexpr int kMinBlocks = 16;
 BlockingResult blocking_analysis(const std::vector<double>& values,
                                  const std::vector<double>& weights);
