@@ -22,14 +22,22 @@ template <DoubleLanes D>
 QH2_INLINE D load_lanes(const double* from, int first, int count) {
   constexpr int W = lanes_of<D>;
   double lanes[W];
-  for (int l = 0; l < W; ++l) lanes[l] = from[first + (l < count ? l : 0)];
+  if (count == W) {
+    std::memcpy(lanes, from + first, sizeof lanes);
+  } else {
+    for (int l = 0; l < W; ++l) lanes[l] = from[first + (l < count ? l : 0)];
+  }
   D v;
   std::memcpy(&v, lanes, sizeof v);
   return v;
 }
 template <DoubleLanes D>
 QH2_INLINE void store_lanes(D v, double* to, int first, int count) {
-  for (int l = 0; l < count; ++l) to[first + l] = v[l];
+  if (count == lanes_of<D>) {
+    std::memcpy(to + first, &v, sizeof v);
+  } else {
+    for (int l = 0; l < count; ++l) to[first + l] = v[l];
+  }
 }
 
 // UNR's limited drift, electron by electron: the gradient v of ln psi becomes

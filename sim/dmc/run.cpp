@@ -159,12 +159,32 @@ class Walk {
     moved_proposed_ += d;
     if (!branch) return;
     if (copies == 0) throw std::runtime_error("the population of walkers died out");
-    spare_.resize(static_cast<int>(copies));
-    int at = 0;
+    branch_walkers(n);
+  }
+
+  // The walkers after branching: the extra copies of splitting walkers go to the end, in
+  // walker order; the places of walkers that died are filled from the end, the first place
+  // from the last walker. The order depends on the copies alone, not on the threads.
+  void branch_walkers(int n) {
+    int size = n;
+    for (int i = 0; i < n; ++i) size += std::max(0, out_.copies[i] - 1);
+    if (size != n) w_.resize(size);
+    int at = n;
     for (int i = 0; i < n; ++i) {
-      for (int c = 0; c < out_.copies[i]; ++c) spare_.copy_from(w_, i, at++);
+      for (int c = 1; c < out_.copies[i]; ++c) w_.copy_from(w_, i, at++);
     }
-    std::swap(w_, spare_);
+    int last = size - 1;
+    auto dead = [&](int i) { return i < n && out_.copies[i] == 0; };
+    for (int hole = 0; hole <= last; ++hole) {
+      if (!dead(hole)) continue;
+      while (last > hole && dead(last)) --last;
+      if (last == hole) {
+        --last;
+        break;
+      }
+      w_.copy_from(w_, last--, hole);
+    }
+    w_.resize(last + 1);
   }
 
   // The fraction of the proposed squared displacement accepted, over all steps so far.
@@ -190,7 +210,7 @@ class Walk {
   const Kernels& k_;
   uint32_t base_;
   MoveParams mp_;
-  Walkers w_, spare_;
+  Walkers w_;
   MoveOutputs out_;
   uint32_t step_ = 0;
   double energy_ = 0, weight_ = 0, accept_ = 0;
@@ -260,7 +280,9 @@ Result run_separation(const Settings& s, double sep, Team& team, const Progress&
   const bool dmc = s.method == Method::dmc;
   const double tau_au = s.time_step * kHartree;
   const long equilibration =
-      dmc ? (s.equilibration >= 0 ? s.equilibration : std::lround(kEquilibrationTime / tau_au))
+      dmc ? (s.equilibration >= 0
+                 ? s.equilibration
+                 : std::min(kMostEquilibration, std::lround(kEquilibrationTime / tau_au)))
           : (s.equilibration >= 0 ? s.equilibration : 0);
   const long expected = s.steps > 0 ? s.steps : 16 * kFirstLook;
   long done = 0;

@@ -30,6 +30,8 @@ struct Settings {
 // Imaginary time, in 1/hartree, of the default equilibration of a diffusion run and of the
 // population control's response.
 inline constexpr double kEquilibrationTime = 20.0;
+// The default equilibration's steps at most (for time steps below 2e-4/hartree).
+inline constexpr long kMostEquilibration = 100000;
 inline constexpr double kFeedbackTime = 2.0;
 // The variational walk that makes the start of a diffusion run, and its time step (1/eV).
 inline constexpr int kVariationalSteps = 200;

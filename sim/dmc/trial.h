@@ -59,30 +59,35 @@ QH2_INLINE Evaluation<D> evaluate(const Trial& t, const D* c) {
   const D dx = x1 - x2, dy = y1 - y2, dz = z1 - z2;
   const D r12 = M::sqrt(dx * dx + dy * dy + dz * dz);
 
+  // Divisions are the costly operations: each reciprocal is taken once.
+  const D i1l = 1.0 / r1l, i1r = 1.0 / r1r, i2l = 1.0 / r2l, i2r = 1.0 / r2r, i12 = 1.0 / r12;
+
   // chi(r1L) / Phi1 and chi(r1R) / Phi1 from q1 = exp(-|r1L - r1R| / a): the nearer centre's
   // share is 1 / (1 + q1), the other's q1 / (1 + q1).
   const D q1 = exp_of<M>(-abs_of(r1l - r1r) * inv_a), q2 = exp_of<M>(-abs_of(r2l - r2r) * inv_a);
-  const D near1 = 1.0 / (1.0 + q1), near2 = 1.0 / (1.0 + q2);
+  const D p1 = 1.0 + q1, p2 = 1.0 + q2, inv_pair = 1.0 / (p1 * p2);
+  const D near1 = p2 * inv_pair, near2 = p1 * inv_pair;
   const auto left1 = M::less(r1l, r1r), left2 = M::less(r2l, r2r);
   const D w1l = select(left1, near1, q1 * near1), w1r = select(left1, q1 * near1, near1);
   const D w2l = select(left2, near2, q2 * near2), w2r = select(left2, q2 * near2, near2);
 
   // The Jastrow exponent J(r) = r / (alpha u), u = 1 + beta r, and its derivatives.
-  const D u = 1.0 + t.beta * r12;
-  const D jd = 1.0 / (t.alpha * u * u);                 // J'
-  const D jdd = -2.0 * t.beta / (t.alpha * u * u * u);  // J''
+  const D iu = 1.0 / (1.0 + t.beta * r12);
+  const double inv_alpha = 1.0 / t.alpha;
+  const D jd = iu * iu * inv_alpha;                          // J'
+  const D jdd = (-2.0 * t.beta * inv_alpha) * iu * iu * iu;  // J''
 
   Evaluation<D> e;
-  e.lead = -(min_of<M>(r1l, r1r) + min_of<M>(r2l, r2r)) * inv_a + r12 / (t.alpha * u);
-  e.pair = (1.0 + q1) * (1.0 + q2);
+  e.lead = -(min_of<M>(r1l, r1r) + min_of<M>(r2l, r2r)) * inv_a + r12 * iu * inv_alpha;
+  e.pair = p1 * p2;
 
   // grad ln Phi_i = chi'/Phi along the unit vectors from each centre, chi' = -chi / a.
-  const D a1l = w1l * inv_a / r1l, a1r = w1r * inv_a / r1r;
-  const D a2l = w2l * inv_a / r2l, a2r = w2r * inv_a / r2r;
+  const D a1l = w1l * inv_a * i1l, a1r = w1r * inv_a * i1r;
+  const D a2l = w2l * inv_a * i2l, a2r = w2r * inv_a * i2r;
   const D o1[3] = {-(a1l + a1r) * x1, -(a1l + a1r) * y1, -(a1l * z1l + a1r * z1r)};
   const D o2[3] = {-(a2l + a2r) * x2, -(a2l + a2r) * y2, -(a2l * z2l + a2r * z2r)};
   // grad ln f = J' (r1 - r2) / r12 for electron 1, the opposite for electron 2.
-  const D j = jd / r12;
+  const D j = jd * i12;
   const D n[3] = {dx * j, dy * j, dz * j};
   for (int k = 0; k < 3; ++k) {
     e.g[k] = o1[k] + n[k];
@@ -92,13 +97,13 @@ QH2_INLINE Evaluation<D> evaluate(const Trial& t, const D* c) {
   // Laplacians over psi: the orbital's (chi'' + 2 chi'/r) / Phi per electron, the Jastrow
   // factor's f''/f + 2 f'/(f r) for both electrons, and twice the cross terms
   // grad ln Phi1 . grad ln f + grad ln Phi2 . grad ln f2 (local_energy.cpp's T1, T2, TJ, TX).
-  const double inv_a2 = inv_a * inv_a;
-  const D t1 = w1l * (inv_a2 - 2.0 * inv_a / r1l) + w1r * (inv_a2 - 2.0 * inv_a / r1r);
-  const D t2 = w2l * (inv_a2 - 2.0 * inv_a / r2l) + w2r * (inv_a2 - 2.0 * inv_a / r2r);
-  const D tj = 2.0 * (jdd + jd * jd + 2.0 * jd / r12);
+  const double inv_a2 = inv_a * inv_a, two_inv_a = 2.0 * inv_a;
+  const D t1 = w1l * (inv_a2 - two_inv_a * i1l) + w1r * (inv_a2 - two_inv_a * i1r);
+  const D t2 = w2l * (inv_a2 - two_inv_a * i2l) + w2r * (inv_a2 - two_inv_a * i2r);
+  const D tj = 2.0 * (jdd + jd * jd + 2.0 * j);
   const D tx = 2.0 * ((o1[0] - o2[0]) * n[0] + (o1[1] - o2[1]) * n[1] + (o1[2] - o2[2]) * n[2]);
   const D kinetic = -(tj + t1 + t2 + tx) * (kHbar2m / 2.0);
-  const D potential = -(1.0 / r1l + 1.0 / r1r + 1.0 / r2l + 1.0 / r2r - 1.0 / r12) * kE2;
+  const D potential = -(i1l + i1r + i2l + i2r - i12) * kE2;
   e.energy = kinetic + potential + kE2 / t.sep;
   return e;
 }
