@@ -98,9 +98,9 @@ PictureAxes picture_axes(const QmcPicture& p) {
   }
   if (!(lo < 1e300)) lo = -32.0;
   const double y_min = std::floor(lo - 0.3);
-  double hi = y_min + 2.0;
+  double hi = y_min;
   for (const EnergyPoint& e : p.run) hi = std::max(hi, e.energy + e.error);
-  const double y_max = std::min(std::ceil(hi + 0.3), y_min + 10.0);
+  const double y_max = std::min(std::max(std::ceil(hi + 0.3), y_min + 2.0), y_min + 10.0);
   const double span = y_max - y_min;
   return {static_cast<float>(x_max), x_max > 6 ? 1.0f : 0.5f, static_cast<float>(y_min),
           static_cast<float>(y_max), span > 5 ? 1.0f : 0.5f};
