@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "devices/device_table.h"
+#include "sim/common/exact_curve.h"
 
 const char* const kUsage =
     "Usage: qh2 [--help | --version]\n"
@@ -32,8 +33,9 @@ const char* const kUsage =
     "\n"
     "  --method M          vmc: variational Monte Carlo of the trial function;\n"
     "                      dmc: diffusion Monte Carlo, exact up to time step and statistics\n"
-    "  --separations LIST  separations in A: numbers and ranges FROM:TO:STEP, separated by\n"
-    "                      commas (default 0.1:3:0.05, the 59 of the textbook run)\n"
+    "  --separations LIST  separations in A: numbers, ranges FROM:TO:STEP and 'exact' (the nine\n"
+    "                      of the exact curve), separated by commas (default 0.1:3:0.05, the\n"
+    "                      59 of the textbook run)\n"
     "  --walkers N         walkers; in dmc the target population (default 2000)\n"
     "  --time-step T       time step in 1/eV; several, separated by commas, run each separation\n"
     "                      at each and extrapolate to zero (default vmc 0.011; dmc 0.0004, or\n"
@@ -187,6 +189,12 @@ bool parse_separations(const std::string& text, std::vector<double>& out, std::s
   for (;;) {
     const std::size_t comma = text.find(',', from);
     const std::string item = text.substr(from, comma - from);
+    if (item == "exact") {
+      for (const qh2::ExactPoint& p : qh2::exact_curve()) out.push_back(p.separation);
+      if (comma == std::string::npos) break;
+      from = comma + 1;
+      continue;
+    }
     double v[3];
     int parts = 0;
     std::size_t at = 0;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "sim/common/exact_curve.h"
 #include "sim/program/arguments.h"
 
 namespace {
@@ -81,6 +82,10 @@ TEST(Arguments, MethodOptionsWithTheirDefaults) {
   ASSERT_EQ(all.action, Arguments::Action::qmc) << all.error;
   const QmcOptions& o = all.qmc;
   EXPECT_EQ(o.separations, (std::vector<double>{0.5, 1.0, 1.5, 2.0, 0.74}));
+  const Arguments nine = parse({"--method", "dmc", "--separations", "exact,4"});
+  ASSERT_EQ(nine.qmc.separations.size(), 10u);
+  EXPECT_EQ(nine.qmc.separations[3], qh2::exact_curve()[3].separation);  // 1.4 bohr
+  EXPECT_EQ(nine.qmc.separations[9], 4.0);
   EXPECT_EQ(o.settings.walkers, 300);
   EXPECT_EQ(o.time_steps, (std::vector<double>{0.001, 0.002}));
   EXPECT_EQ(o.settings.steps, 500);
