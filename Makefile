@@ -62,6 +62,7 @@ test: build build-asan build-nox11
 
 bench: build
 	./$(BUILD)/bench/sim_bench
+	./$(BUILD)/bench/dmc_bench
 	./$(BUILD)/bench/plot_bench
 
 # The README's picture: qh2's energy curve from the library's PNG device.
