@@ -221,7 +221,11 @@ bool parse_separations(const std::string& text, std::vector<double>& out, std::s
         error = "the range '" + item + "' has more than 10000 separations";
         return false;
       }
-      for (int k = 0; k < static_cast<int>(count); ++k) out.push_back(lo + k * step);
+      // Each point rounded to 1e-9 A, so that 0.1:3:0.05 holds 0.3 and 3 as typed (and a point
+      // computed alone or in a range is the same separation, with the same random numbers).
+      for (int k = 0; k < static_cast<int>(count); ++k) {
+        out.push_back(std::round((lo + k * step) * 1e9) / 1e9);
+      }
     } else {
       error = "'" + item + "' is not a separation or a range FROM:TO:STEP";
       return false;

@@ -90,7 +90,9 @@ void clipped_curve(const Frame& f, const ScanPoints& s) {
 
 PictureAxes picture_axes(const QmcPicture& p) {
   double x_max = 3.0;
-  for (const EnergyPoint& e : p.run) x_max = std::max(x_max, std::ceil(2.0 * e.separation) / 2.0);
+  for (const EnergyPoint& e : p.run) {
+    x_max = std::max(x_max, std::ceil(2.0 * e.separation - 1e-6) / 2.0);
+  }
   double lo = 1e300;
   for (const EnergyPoint& e : p.run) lo = std::min(lo, e.energy - e.error);
   for (const EnergyPoint& e : p.exact) {

@@ -42,7 +42,8 @@ TEST(Arguments, MethodOptionsWithTheirDefaults) {
   EXPECT_EQ(dmc.qmc.settings.method, qh2::dmc::Method::dmc);
   ASSERT_EQ(dmc.qmc.separations.size(), 59u);  // the textbook run's, as exact decimals
   EXPECT_EQ(dmc.qmc.separations.front(), 0.1);
-  EXPECT_NEAR(dmc.qmc.separations.back(), 3.0, 1e-12);
+  EXPECT_EQ(dmc.qmc.separations[4], 0.3);  // as typed, not 0.1 + 4 * 0.05
+  EXPECT_EQ(dmc.qmc.separations.back(), 3.0);
   EXPECT_TRUE(std::isnan(dmc.qmc.settings.beta));  // optimised
   EXPECT_EQ(dmc.qmc.time_steps, std::vector<double>{0.0004});
   // A smaller target error, a smaller time step (its bias stays near a third of the target).

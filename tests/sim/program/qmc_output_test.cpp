@@ -85,7 +85,7 @@ TEST(NewFile, WrittenWholeAndNeverOverAnything) {
 
 TEST(QmcPicture, AxesHoldTheMinimumAndAtMostTenElectronvolts) {
   QmcPicture p;
-  p.run = {{0.1, 95.0, 0.01}, {0.75, -31.93, 0.003}, {3.0, -27.2, 0.003}};
+  p.run = {{0.1, 95.0, 0.01}, {0.75, -31.93, 0.003}, {3.0000000000000004, -27.2, 0.003}};
   for (const qh2::ExactPoint& e : qh2::exact_curve())
     p.exact.push_back({e.separation, e.energy, 0});
   const PictureAxes a = picture_axes(p);
