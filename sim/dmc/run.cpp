@@ -74,186 +74,156 @@ uint32_t stream_of(const Settings& s, double sep) {
   return static_cast<uint32_t>(h ^ (h >> 32));
 }
 
-// The walkers of one run and the steps that move them.
-class Walk {
- public:
-  Walk(const Settings& s, double sep, Team& team, uint32_t base)
-      : team_(team), k_(kernels()), base_(base) {
-    mp_.key = {static_cast<uint32_t>(s.seed), static_cast<uint32_t>(s.seed >> 32)};
-    mp_.stream = stream_of(s, sep);
+// The walkers' lead, pair, energy and gradient under the trial function of w.moves.
+void evaluate_walkers(WalkState& w, const Kernels& k) {
+  Walkers& v = w.walkers;
+  const double* x[6];
+  double* g[6];
+  for (int i = 0; i < 6; ++i) {
+    x[i] = v.x[i].data();
+    g[i] = v.g[i].data();
   }
+  k.evaluate(w.moves.trial, x, v.size(), v.lead.data(), v.pair.data(), v.energy.data(), g);
+  for (int i = 0; i < v.size(); ++i) {
+    if (!std::isfinite(v.energy[i])) throw std::runtime_error("a start configuration is singular");
+  }
+}
 
-  // N walkers, electron 1 in a cube of edge 2a about centre R and electron 2 about centre L.
-  void start(const Trial& t, int n) {
-    mp_.trial = t;
-    w_.resize(n);
-    const double h = 0.5 * t.sep;
-    for (int s = 0; s < n; ++s) {
-      for (int b = 0; b < 3; ++b) {
-        const Counter c = philox({base_ + kStartBlock + b, uint32_t(s), 0, mp_.stream}, mp_.key);
-        w_.x[2 * b][s] = (2.0 * uniform_of(c[0], c[1]) - 1.0) * t.a;
-        w_.x[2 * b + 1][s] = (2.0 * uniform_of(c[2], c[3]) - 1.0) * t.a;
-      }
-      w_.x[2][s] += h;
-      w_.x[5][s] -= h;
-      w_.weight[s] = 1.0;
+// n walkers of weight 1, electron 1 in a cube of edge 2a about centre R and electron 2 about
+// centre L, from the Philox blocks base + kStartBlock ... of step 0.
+WalkState start_walk(const Settings& s, double sep, const Trial& t, uint32_t base,
+                     const Kernels& k) {
+  WalkState w;
+  MoveParams& mp = w.moves;
+  mp.key = {static_cast<uint32_t>(s.seed), static_cast<uint32_t>(s.seed >> 32)};
+  mp.stream = stream_of(s, sep);
+  mp.counter0 = base;
+  mp.trial = t;
+  const int n = s.walkers;
+  w.walkers.resize(n);
+  const double h = 0.5 * t.sep;
+  for (int i = 0; i < n; ++i) {
+    for (int b = 0; b < 3; ++b) {
+      const Counter c = philox({base + kStartBlock + b, uint32_t(i), 0, mp.stream}, mp.key);
+      w.walkers.x[2 * b][i] = (2.0 * uniform_of(c[0], c[1]) - 1.0) * t.a;
+      w.walkers.x[2 * b + 1][i] = (2.0 * uniform_of(c[2], c[3]) - 1.0) * t.a;
     }
-    evaluate_all();
+    w.walkers.x[2][i] += h;
+    w.walkers.x[5][i] -= h;
+    w.walkers.weight[i] = 1.0;
   }
+  evaluate_walkers(w, k);
+  return w;
+}
 
-  // The walkers' lead, pair, energy and gradient under the current trial function.
-  void evaluate_all() {
-    const int n = w_.size();
-    const double* x[6];
-    double* g[6];
-    for (int k = 0; k < 6; ++k) {
-      x[k] = w_.x[k].data();
-      g[k] = w_.g[k].data();
+void set_time_step(WalkState& w, double tau) {
+  w.moves.eps = kHbar2m * tau;
+  w.moves.sigma = std::sqrt(w.moves.eps);
+}
+
+// The fraction of the proposed squared move length accepted, over all steps so far.
+double accepted_fraction(const WalkState& w) {
+  return w.moved_proposed > 0 ? w.moved_accepted / w.moved_proposed : 1.0;
+}
+
+double total_weight(const WalkState& w) {
+  double sum = 0;
+  for (double x : w.walkers.weight) sum += x;
+  return sum;
+}
+
+// The walkers after branching: the extra copies of splitting walkers go to the end, in walker
+// order; the places of walkers that died are filled from the end, the first place from the
+// last walker. The order depends on the copies alone, not on the threads.
+void branch_walkers(Walkers& w, const MoveOutputs& out, int n) {
+  int size = n;
+  for (int i = 0; i < n; ++i) size += std::max(0, out.copies[i] - 1);
+  if (size != n) w.resize(size);
+  int at = n;
+  for (int i = 0; i < n; ++i) {
+    for (int c = 1; c < out.copies[i]; ++c) w.copy_from(w, i, at++);
+  }
+  int last = size - 1;
+  auto dead = [&](int i) { return i < n && out.copies[i] == 0; };
+  for (int hole = 0; hole <= last; ++hole) {
+    if (!dead(hole)) continue;
+    while (last > hole && dead(last)) --last;
+    if (last == hole) {
+      --last;
+      break;
     }
-    k_.evaluate(mp_.trial, x, n, w_.lead.data(), w_.pair.data(), w_.energy.data(), g);
-    for (int i = 0; i < n; ++i) {
-      if (!std::isfinite(w_.energy[i]))
-        throw std::runtime_error("a start configuration is singular");
-    }
+    w.copy_from(w, last--, hole);
   }
+  w.resize(last + 1);
+}
 
-  void set_trial(const Trial& t) {
-    mp_.trial = t;
-    evaluate_all();
+// One step of every walker; diffusion steps weigh and branch with tau_eff and E_T.
+void step_walkers(WalkState& w, Team& team, const Kernels& k, MoveOutputs& out, bool branch,
+                  double tau_eff, double e_trial) {
+  MoveParams& mp = w.moves;
+  mp.branch = branch;
+  mp.tau_eff = tau_eff;
+  mp.e_trial = e_trial;
+  const int n = w.walkers.size();
+  out.resize(n);
+  const int size = team.size(), width = k.width;
+  const int chunk = ((n + size - 1) / size + width - 1) / width * width;
+  team.run([&](int m) {
+    const int first = m * chunk, count = std::min(chunk, n - first);
+    if (count > 0) k.move(mp, w.walkers, first, count, out);
+  });
+  ++mp.step;
+  // The step's sums, in walker order.
+  double we = 0, ww = 0, pd = 0, d = 0, p = 0;
+  long copies = 0;
+  for (int i = 0; i < n; ++i) {
+    we += out.weight[i] * out.energy[i];
+    ww += out.weight[i];
+    pd += out.accept[i] * out.moved2[i];
+    d += out.moved2[i];
+    p += out.accept[i];
+    copies += out.copies[i];
   }
-  void set_time_step(double tau) {
-    mp_.eps = kHbar2m * tau;
-    mp_.sigma = std::sqrt(mp_.eps);
-  }
+  w.energy = we / ww;
+  w.weight = ww;
+  w.acceptance = p / n;
+  w.moved_accepted += pd;
+  w.moved_proposed += d;
+  if (!branch) return;
+  if (copies == 0) throw std::runtime_error("the population of walkers died out");
+  branch_walkers(w.walkers, out, n);
+}
 
-  // One step of every walker; diffusion steps weigh and branch with tau_eff and E_T.
-  void step(bool branch, double tau_eff, double e_trial) {
-    mp_.branch = branch;
-    mp_.tau_eff = tau_eff;
-    mp_.e_trial = e_trial;
-    mp_.counter0 = base_;
-    mp_.step = step_++;
-    const int n = w_.size();
-    out_.resize(n);
-    const int size = team_.size(), width = k_.width;
-    const int chunk = ((n + size - 1) / size + width - 1) / width * width;
-    team_.run([&](int m) {
-      const int first = m * chunk, count = std::min(chunk, n - first);
-      if (count > 0) k_.move(mp_, w_, first, count, out_);
-    });
-    // The step's sums, in walker order.
-    double we = 0, ww = 0, pd = 0, d = 0, p = 0;
-    long copies = 0;
-    for (int i = 0; i < n; ++i) {
-      we += out_.weight[i] * out_.energy[i];
-      ww += out_.weight[i];
-      pd += out_.accept[i] * out_.moved2[i];
-      d += out_.moved2[i];
-      p += out_.accept[i];
-      copies += out_.copies[i];
-    }
-    energy_ = we / ww;
-    weight_ = ww;
-    accept_ = p / n;
-    moved_accepted_ += pd;
-    moved_proposed_ += d;
-    if (!branch) return;
-    if (copies == 0) throw std::runtime_error("the population of walkers died out");
-    branch_walkers(n);
-  }
-
-  // The walkers after branching: the extra copies of splitting walkers go to the end, in
-  // walker order; the places of walkers that died are filled from the end, the first place
-  // from the last walker. The order depends on the copies alone, not on the threads.
-  void branch_walkers(int n) {
-    int size = n;
-    for (int i = 0; i < n; ++i) size += std::max(0, out_.copies[i] - 1);
-    if (size != n) w_.resize(size);
-    int at = n;
-    for (int i = 0; i < n; ++i) {
-      for (int c = 1; c < out_.copies[i]; ++c) w_.copy_from(w_, i, at++);
-    }
-    int last = size - 1;
-    auto dead = [&](int i) { return i < n && out_.copies[i] == 0; };
-    for (int hole = 0; hole <= last; ++hole) {
-      if (!dead(hole)) continue;
-      while (last > hole && dead(last)) --last;
-      if (last == hole) {
-        --last;
-        break;
-      }
-      w_.copy_from(w_, last--, hole);
-    }
-    w_.resize(last + 1);
-  }
-
-  // The fraction of the proposed squared displacement accepted, over all steps so far.
-  double accepted_fraction() const {
-    return moved_proposed_ > 0 ? moved_accepted_ / moved_proposed_ : 1.0;
-  }
-  void reset_fraction() { moved_accepted_ = moved_proposed_ = 0; }
-  // The total weight of the walkers now (after branching).
-  double total_weight() const {
-    double sum = 0;
-    for (double x : w_.weight) sum += x;
-    return sum;
-  }
-
-  const Walkers& walkers() const { return w_; }
-  double energy() const { return energy_; }  // the last step's mixed estimate
-  double weight() const { return weight_; }  // its weight, before branching
-  double acceptance() const { return accept_; }
-  int population() const { return w_.size(); }
-
- private:
-  Team& team_;
-  const Kernels& k_;
-  uint32_t base_;
-  MoveParams mp_;
-  Walkers w_;
-  MoveOutputs out_;
-  uint32_t step_ = 0;
-  double energy_ = 0, weight_ = 0, accept_ = 0;
-  double moved_accepted_ = 0, moved_proposed_ = 0;
-};
-
-// The mean of the second half of a growing series, from its running sums.
-class LastHalf {
- public:
-  void add(double x) { sums_.push_back(sums_.back() + x); }
-  double mean() const {
-    const std::size_t n = sums_.size() - 1, from = n / 2;
-    return (sums_[n] - sums_[from]) / static_cast<double>(n - from);
-  }
-
- private:
-  std::vector<double> sums_{0.0};
-};
+// The mean of the second half of a series from its running sums (sums[0] = 0).
+double mean_of_last_half(const std::vector<double>& sums) {
+  const std::size_t n = sums.size() - 1, from = n / 2;
+  return (sums[n] - sums[from]) / static_cast<double>(n - from);
+}
 
 }  // namespace
 
 std::vector<double> variational_energies(const Settings& s, double sep,
                                          const std::vector<double>& betas, Team& team) {
-  Walk walk(s, sep, team, kSamplingBase);
-  walk.start(make_trial(sep, betas.front()), s.walkers);
-  walk.set_time_step(kVariationalTimeStep);
-  for (int i = 0; i < kVariationalSteps; ++i) walk.step(false, 0, 0);
+  const Kernels& k = kernels();
+  MoveOutputs out;
+  WalkState walk = start_walk(s, sep, make_trial(sep, betas.front()), kSamplingBase, k);
+  set_time_step(walk, kVariationalTimeStep);
+  for (int i = 0; i < kVariationalSteps; ++i) step_walkers(walk, team, k, out, false, 0, 0);
   // Configurations of every other step, and the Jastrow exponent they were drawn with.
   std::vector<double> x[6], lead0;
   for (int i = 0; i < kVariationalSteps; ++i) {
-    walk.step(false, 0, 0);
+    step_walkers(walk, team, k, out, false, 0, 0);
     if (i % 2) continue;
-    const Walkers& w = walk.walkers();
-    for (int k = 0; k < 6; ++k) x[k].insert(x[k].end(), w.x[k].begin(), w.x[k].end());
+    const Walkers& w = walk.walkers;
+    for (int j = 0; j < 6; ++j) x[j].insert(x[j].end(), w.x[j].begin(), w.x[j].end());
     lead0.insert(lead0.end(), w.lead.begin(), w.lead.end());
   }
   const int n = static_cast<int>(lead0.size());
   const double* xs[6];
-  for (int k = 0; k < 6; ++k) xs[k] = x[k].data();
+  for (int j = 0; j < 6; ++j) xs[j] = x[j].data();
   std::vector<double> lead(n), pair(n), energy(n), result;
   for (double beta : betas) {
-    kernels().evaluate(make_trial(sep, beta), xs, n, lead.data(), pair.data(), energy.data(),
-                       nullptr);
+    k.evaluate(make_trial(sep, beta), xs, n, lead.data(), pair.data(), energy.data(), nullptr);
     // psi_beta^2 / psi_1^2: only the Jastrow factor differs.
     double we = 0, ww = 0;
     for (int i = 0; i < n; ++i) {
@@ -266,9 +236,11 @@ std::vector<double> variational_energies(const Settings& s, double sep,
   return result;
 }
 
-Result run_separation(const Settings& s, double sep, Team& team, const Progress& progress) {
+RunState begin_run(const Settings& s, double sep, Team& team) {
   const double cpu0 = team.cpu_seconds();
-  Result r;
+  RunState st;
+  st.settings = s;
+  Result& r = st.result;
   r.separation = sep;
   r.time_step = s.time_step;
   r.walkers = s.walkers;
@@ -277,83 +249,123 @@ Result run_separation(const Settings& s, double sep, Team& team, const Progress&
     const std::vector<double> e = variational_energies(s, sep, kBetaGrid, team);
     r.beta = kBetaGrid[std::min_element(e.begin(), e.end()) - e.begin()];
   }
+  const double tau_au = s.time_step * kHartree;
+  if (s.equilibration >= 0) {
+    st.equilibration = s.equilibration;
+  } else if (s.method == Method::dmc) {
+    st.equilibration = std::min(kMostEquilibration, std::lround(kEquilibrationTime / tau_au));
+  }
+  st.walk = start_walk(s, sep, make_trial(sep, r.beta), 0, kernels());
+  set_time_step(st.walk, kVariationalTimeStep);
+  st.cpu_seconds = team.cpu_seconds() - cpu0;
+  return st;
+}
+
+bool advance(RunState& st, Team& team, long steps, const Progress& progress) {
+  const double cpu0 = team.cpu_seconds();
+  const Settings& s = st.settings;
+  const Kernels& k = kernels();
   const bool dmc = s.method == Method::dmc;
   const double tau_au = s.time_step * kHartree;
-  const long equilibration =
-      dmc ? (s.equilibration >= 0
-                 ? s.equilibration
-                 : std::min(kMostEquilibration, std::lround(kEquilibrationTime / tau_au)))
-          : (s.equilibration >= 0 ? s.equilibration : 0);
-  const long expected = s.steps > 0 ? s.steps : 16 * kFirstLook;
-  long done = 0;
-  auto report = [&](long needed) {
-    if (progress) progress(double(done) / double(kVariationalSteps + equilibration + needed));
-  };
-
-  Walk walk(s, sep, team, 0);
-  walk.start(make_trial(sep, r.beta), s.walkers);
-  walk.set_time_step(kVariationalTimeStep);
-  LastHalf start_energies;
-  for (int i = 0; i < kVariationalSteps; ++i, ++done) {
-    walk.step(false, 0, 0);
-    start_energies.add(walk.energy());
-  }
-  walk.set_time_step(s.time_step);
-  walk.reset_fraction();
-
-  // Equilibration: the projection of a diffusion run, a walk at the run's time step otherwise.
-  double e_best = start_energies.mean(), e_trial = e_best;
   const double feedback = std::max(1.0, kFeedbackTime / tau_au);
-  LastHalf recent;
-  auto control = [&] {
-    const double tau_eff = s.time_step * walk.accepted_fraction();
-    e_trial = e_best - std::log(walk.total_weight() / s.walkers) / (tau_eff * feedback);
-  };
-  for (long i = 0; i < equilibration; ++i, ++done) {
-    walk.step(dmc, s.time_step * walk.accepted_fraction(), e_trial);
-    recent.add(walk.energy());
-    e_best = recent.mean();
-    if (dmc) control();
-    if (i % 64 == 0) report(expected);
-  }
+  const long expected = s.steps > 0 ? s.steps : 16 * kFirstLook;
+  MoveOutputs out;
+  WalkState& walk = st.walk;
+  using Phase = RunState::Phase;
 
-  // Production.
-  std::vector<double> energies, weights;
-  double sum_we = 0, sum_w = 0, sum_accept = 0, sum_population = 0;
-  BlockingResult b;
-  for (long i = 0;; ++i, ++done) {
-    if (s.steps > 0 ? i >= s.steps : i >= s.max_steps) break;
-    if (s.steps == 0 && i >= kFirstLook && i % kRound == 0) {
-      b = blocking_analysis(energies, weights);
-      if (b.plateau && b.error <= s.target_error) break;
-      // The steps still needed, from the error's decrease as 1/sqrt(steps).
-      const double ratio = b.error / s.target_error;
-      report(std::max(i + kRound, long(double(i) * ratio * ratio)));
-    } else if (i % 64 == 0) {
-      report(s.steps > 0 ? s.steps : std::max(expected, i + kRound));
+  // The fraction done: the production's length is known, or estimated from the error's
+  // decrease as 1/sqrt(steps).
+  auto report = [&] {
+    if (!progress) return;
+    long needed = s.steps > 0 ? s.steps : std::max(expected, st.in_phase + kRound);
+    long done = kVariationalSteps + st.equilibration;
+    if (st.phase == Phase::start) done = st.in_phase;
+    if (st.phase == Phase::equilibration) done = kVariationalSteps + st.in_phase;
+    if (st.phase == Phase::production) {
+      done += st.in_phase;
+      if (s.steps == 0 && st.error_seen > 0) {
+        const double ratio = st.error_seen / s.target_error;
+        needed = std::max(st.in_phase + kRound, long(double(st.in_phase) * ratio * ratio));
+      }
     }
-    walk.step(dmc, s.time_step * walk.accepted_fraction(), e_trial);
-    energies.push_back(walk.energy());
-    weights.push_back(walk.weight());
-    sum_we += walk.weight() * walk.energy();
-    sum_w += walk.weight();
-    sum_accept += walk.acceptance();
-    sum_population += walk.population();
-    if (dmc) {
-      e_best = sum_we / sum_w;
-      control();
+    progress(double(done) / double(kVariationalSteps + st.equilibration + needed));
+  };
+  auto control = [&] {
+    const double tau_eff = s.time_step * accepted_fraction(walk);
+    st.e_trial = st.e_best - std::log(total_weight(walk) / s.walkers) / (tau_eff * feedback);
+  };
+
+  for (long taken = 0; st.phase != Phase::done && (steps < 0 || taken < steps); ++taken) {
+    if (st.phase == Phase::start) {
+      // The variational walk at its own time step that starts every run.
+      step_walkers(walk, team, k, out, false, 0, 0);
+      st.start_sums.push_back(st.start_sums.back() + walk.energy);
+      if (++st.in_phase < kVariationalSteps) continue;
+      set_time_step(walk, s.time_step);
+      walk.moved_accepted = walk.moved_proposed = 0;
+      st.e_best = st.e_trial = mean_of_last_half(st.start_sums);
+      st.phase = Phase::equilibration;
+      st.in_phase = 0;
+    } else if (st.phase == Phase::equilibration && st.in_phase < st.equilibration) {
+      // The projection of a diffusion run; a walk at the run's time step otherwise.
+      if (st.in_phase % 64 == 0) report();
+      step_walkers(walk, team, k, out, dmc, s.time_step * accepted_fraction(walk), st.e_trial);
+      st.recent_sums.push_back(st.recent_sums.back() + walk.energy);
+      st.e_best = mean_of_last_half(st.recent_sums);
+      if (dmc) control();
+      ++st.in_phase;
+    } else if (st.phase == Phase::equilibration) {
+      st.phase = Phase::production;
+      st.in_phase = 0;
+      --taken;  // a change of phase is not a step
+    } else {
+      const long i = st.in_phase;
+      bool end = s.steps > 0 ? i >= s.steps : i >= s.max_steps;
+      if (!end && s.steps == 0 && i >= kFirstLook && i % kRound == 0) {
+        const BlockingResult b = blocking_analysis(st.energies, st.weights);
+        st.error_seen = b.error;
+        end = b.plateau && b.error <= s.target_error;
+        report();
+      } else if (i % 64 == 0) {
+        report();
+      }
+      if (end) {
+        const BlockingResult b = blocking_analysis(st.energies, st.weights);
+        Result& r = st.result;
+        r.energy = b.mean;
+        r.error = b.error;
+        r.plateau = b.plateau;
+        r.steps = static_cast<long>(st.energies.size());
+        r.acceptance = r.steps > 0 ? st.sum_accept / double(r.steps) : 0.0;
+        r.population = r.steps > 0 ? st.sum_population / double(r.steps) : 0.0;
+        st.phase = Phase::done;
+        --taken;
+        continue;
+      }
+      step_walkers(walk, team, k, out, dmc, s.time_step * accepted_fraction(walk), st.e_trial);
+      st.energies.push_back(walk.energy);
+      st.weights.push_back(walk.weight);
+      st.sum_we += walk.weight * walk.energy;
+      st.sum_w += walk.weight;
+      st.sum_accept += walk.acceptance;
+      st.sum_population += walk.walkers.size();
+      if (dmc) {
+        st.e_best = st.sum_we / st.sum_w;
+        control();
+      }
+      ++st.in_phase;
     }
   }
-  b = blocking_analysis(energies, weights);
-  r.energy = b.mean;
-  r.error = b.error;
-  r.plateau = b.plateau;
-  r.steps = static_cast<long>(energies.size());
-  r.acceptance = r.steps > 0 ? sum_accept / double(r.steps) : 0.0;
-  r.population = r.steps > 0 ? sum_population / double(r.steps) : 0.0;
-  r.cpu_seconds = team.cpu_seconds() - cpu0;
-  if (progress) progress(1.0);
-  return r;
+  st.cpu_seconds += team.cpu_seconds() - cpu0;
+  st.result.cpu_seconds = st.cpu_seconds;
+  if (st.phase == Phase::done && progress) progress(1.0);
+  return st.phase == Phase::done;
+}
+
+Result run_separation(const Settings& s, double sep, Team& team, const Progress& progress) {
+  RunState st = begin_run(s, sep, team);
+  advance(st, team, -1, progress);
+  return st.result;
 }
 
 }  // namespace qh2::dmc

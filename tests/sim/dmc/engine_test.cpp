@@ -77,6 +77,25 @@ TEST(Diffusion, SameBitsOnEveryInstructionSetAndNumberOfThreads) {
   EXPECT_NE(run(s, sep).energy, base.energy);
 }
 
+TEST(Diffusion, TheRunsStateIsAValueThatCanBeStoredAndRestored) {
+  Settings s = small_dmc(0.04, 100, 0);
+  s.target_error = 0.05;
+  s.equilibration = 50;
+  const double sep = 1.0;
+  const Result whole = run(s, sep);
+  Team team(2);
+  RunState st = begin_run(s, sep, team);
+  RunState kept;
+  for (int calls = 0; !advance(st, team, 37, nullptr); ++calls) {
+    if (calls == 20) kept = st;  // in production, with walkers branched and data gathered
+  }
+  expect_same(st.result, whole);
+  ASSERT_EQ(kept.phase, RunState::Phase::production);
+  Team other(1);
+  EXPECT_TRUE(advance(kept, other, -1, nullptr));
+  expect_same(kept.result, whole);
+}
+
 TEST(Diffusion, ARunGivesTheSameResultAloneAndInAList) {
   Settings s;
   s.method = Method::vmc;
