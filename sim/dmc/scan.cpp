@@ -1,6 +1,7 @@
 // The runs of a list on the threads, and their results handed out in order.
 #include "sim/dmc/scan.h"
 
+#include <algorithm>
 #include <exception>
 #include <mutex>
 #include <optional>
@@ -10,6 +11,10 @@
 #include "sim/dmc/team.h"
 
 namespace qh2::dmc {
+
+namespace {
+constexpr int kWalkersPerThread = 1000;
+}  // namespace
 
 ScanProgress::ScanProgress(int jobs)
     : done_(new std::atomic<double>[jobs > 0 ? jobs : 1]), jobs_(jobs) {
@@ -78,8 +83,9 @@ void run_jobs(const Settings& s, const std::vector<Job>& jobs, int threads, Scan
     worker();
     for (std::thread& h : helpers) h.join();
   } else {
-    // Fewer runs than threads: one run after the other, each on all threads.
-    Team team(threads);
+    // Fewer runs than threads: one run after the other, each on all threads, but with at least
+    // kWalkersPerThread walkers per thread: a step of fewer costs less than the threads' meeting.
+    Team team(std::max(1, std::min(threads, s.walkers / kWalkersPerThread)));
     for (int j = 0; j < n && !stop.load(); ++j) guarded(j, team);
   }
   if (failure) std::rethrow_exception(failure);
