@@ -12,9 +12,10 @@
 
 namespace qh2::dmc {
 
-namespace {
-constexpr int kWalkersPerThread = 1000;
-}  // namespace
+int threads_used(const Settings& s, int jobs, int threads) {
+  threads = std::max(1, threads);
+  return jobs >= threads ? threads : std::max(1, std::min(threads, s.walkers / kWalkersPerThread));
+}
 
 ScanProgress::ScanProgress(int jobs)
     : done_(new std::atomic<double>[jobs > 0 ? jobs : 1]), jobs_(jobs) {
@@ -85,7 +86,7 @@ void run_jobs(const Settings& s, const std::vector<Job>& jobs, int threads, Scan
   } else {
     // Fewer runs than threads: one run after the other, each on all threads, but with at least
     // kWalkersPerThread walkers per thread: a step of fewer costs less than the threads' meeting.
-    Team team(std::max(1, std::min(threads, s.walkers / kWalkersPerThread)));
+    Team team(threads_used(s, n, threads));
     for (int j = 0; j < n && !stop.load(); ++j) guarded(j, team);
   }
   if (failure) std::rethrow_exception(failure);

@@ -32,6 +32,11 @@ class ScanProgress {
   int jobs_;
 };
 
+// The threads run_jobs computes on: all, unless there are fewer runs than threads and too few
+// walkers to share (kWalkersPerThread per thread at least).
+inline constexpr int kWalkersPerThread = 1000;
+int threads_used(const Settings& s, int jobs, int threads);
+
 // Runs every job with the settings (their time step replaced by the job's), on `threads`
 // threads, and hands each result to `emit` in the order of the jobs, as soon as it and all
 // before it are done (emit is called on one thread at a time). A run that fails (a population

@@ -92,11 +92,12 @@ int run_qmc(const QmcOptions& o, std::ostream& out) {
                           ? o.threads
                           : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   const int per_separation = static_cast<int>(o.time_steps.size());
+  const int used = dmc::threads_used(o.settings, static_cast<int>(jobs.size()), threads);
   if (!o.quiet) {
     std::fprintf(
         stderr, "qh2: %s at %zu separation%s x %d time step%s on %d thread%s, %s kernels\n",
         method_name(o.settings.method), o.separations.size(), o.separations.size() == 1 ? "" : "s",
-        per_separation, per_separation == 1 ? "" : "s", threads, threads == 1 ? "" : "s",
+        per_separation, per_separation == 1 ? "" : "s", used, used == 1 ? "" : "s",
         qh2::vector_isa_name(dmc::kernels().isa));
   }
   out << result_heading(o) << std::flush;
