@@ -118,6 +118,18 @@ TEST(Diffusion, ARunGivesTheSameResultAloneAndInAList) {
   EXPECT_EQ(results[2].separation, 1.5);
 }
 
+TEST(Diffusion, ThreadsShareOneRunOnlyWithAThousandWalkersEach) {
+  Settings s;
+  s.walkers = 2000;
+  EXPECT_EQ(threads_used(s, 1, 8), 2);
+  EXPECT_EQ(threads_used(s, 9, 2), 2);  // whole runs on every thread
+  EXPECT_EQ(threads_used(s, 3, 4), 2);
+  s.walkers = 999;
+  EXPECT_EQ(threads_used(s, 1, 2), 1);
+  EXPECT_EQ(threads_used(s, 1, 0), 1);
+  EXPECT_EQ(threads_used(s, 2, 2), 2);
+}
+
 // The plain variational energy of qh2's trial function (beta = 0.25) at 0.75 A by an
 // independent walk: uniform Metropolis moves, psi and the local energy of the single-precision
 // routines, a generator of the standard library.
