@@ -20,6 +20,12 @@ double chi_square_99(int k) {
 
 BlockingResult blocking_analysis(const std::vector<double>& values,
                                  const std::vector<double>& weights) {
+  std::vector<double> scratch;
+  return blocking_analysis(values, weights, scratch);
+}
+
+BlockingResult blocking_analysis(const std::vector<double>& values,
+                                 const std::vector<double>& weights, std::vector<double>& y) {
   BlockingResult r;
   const std::size_t n = values.size();
   if (n == 0) return r;
@@ -30,7 +36,8 @@ BlockingResult blocking_analysis(const std::vector<double>& values,
   }
   r.mean = sum_wv / sum_w;
   const double mean_w = sum_w / static_cast<double>(n);
-  std::vector<double> y(n);
+  if (y.capacity() < n) y.reserve(2 * n);  // the series grows between looks
+  y.resize(n);
   for (std::size_t t = 0; t < n; ++t) y[t] = weights[t] * (values[t] - r.mean) / mean_w;
 
   // Per level: blocks, the error of the mean, and Jonsson's n gamma^2 / s^4.
@@ -51,11 +58,12 @@ BlockingResult blocking_analysis(const std::vector<double>& values,
     gamma /= static_cast<double>(m);
     const double statistic = s2 > 0 ? static_cast<double>(m) * (gamma / s2) * (gamma / s2) : 0.0;
     levels.push_back({m, std::sqrt(s2 / static_cast<double>(m - 1)), statistic});
+    // The next level in place (block i reads places skip + 2i and on, never below i): a run
+    // with a target error looks at its growing series every few hundred steps, and fresh
+    // memory for every level and look cost a third as much again as the sums, in page faults.
     const std::size_t skip = m % 2;
-    std::vector<double> next(m / 2);
-    for (std::size_t i = 0; i < next.size(); ++i)
-      next[i] = 0.5 * (y[skip + 2 * i] + y[skip + 2 * i + 1]);
-    y.swap(next);
+    for (std::size_t i = 0; i < m / 2; ++i) y[i] = 0.5 * (y[skip + 2 * i] + y[skip + 2 * i + 1]);
+    y.resize(m / 2);
   }
   if (levels.empty()) return r;
 

@@ -30,6 +30,10 @@ struct BlockingResult {
 inline constexpr int kMinBlocks = 16;
 BlockingResult blocking_analysis(const std::vector<double>& values,
                                  const std::vector<double>& weights);
+// The same, with the residuals and blocks in `scratch` (for repeated analyses of a growing
+// series, without new memory each time).
+BlockingResult blocking_analysis(const std::vector<double>& values,
+                                 const std::vector<double>& weights, std::vector<double>& scratch);
 
 // The 99% point of the chi-square distribution with k degrees of freedom.
 double chi_square_99(int k);

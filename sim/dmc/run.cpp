@@ -270,6 +270,7 @@ bool advance(RunState& st, Team& team, long steps, const Progress& progress) {
   const double feedback = std::max(1.0, kFeedbackTime / tau_au);
   const long expected = s.steps > 0 ? s.steps : 16 * kFirstLook;
   MoveOutputs out;
+  std::vector<double> scratch;  // the blocking analysis's, kept between looks
   WalkState& walk = st.walk;
   using Phase = RunState::Phase;
 
@@ -322,7 +323,7 @@ bool advance(RunState& st, Team& team, long steps, const Progress& progress) {
       const long i = st.in_phase;
       bool end = s.steps > 0 ? i >= s.steps : i >= s.max_steps;
       if (!end && s.steps == 0 && i >= kFirstLook && i % kRound == 0) {
-        const BlockingResult b = blocking_analysis(st.energies, st.weights);
+        const BlockingResult b = blocking_analysis(st.energies, st.weights, scratch);
         st.error_seen = b.error;
         end = b.plateau && b.error <= s.target_error;
         report();
