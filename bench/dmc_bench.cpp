@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
 
-  std::printf("\nOne diffusion separation (2000 walkers, 1200 steps), walker-steps per second:\n");
+  std::printf("\nOne diffusion separation (2000 walkers, 1400 steps), walker-steps per second:\n");
   bool same = true;
   for (const Timed& t : timed) {
     if (t.walker_steps_per_second == 0) continue;
