@@ -23,10 +23,11 @@
 //   production until that error is reached with uncorrelated blocks.
 // - Time step: the short-time propagator is exact to first order in tau only; the energy's
 //   bias is linear in tau for small tau. The Metropolis test removes the bias of the sampled
-//   distribution (not of the projection). README.md shows it below the statistical error at
-//   the default time step, by runs at three time steps and their extrapolation to zero.
+//   distribution (not of the projection). docs/qh2.md shows it below the statistical error
+//   at the default time steps (+10 +- 5 eV^2 tau near equilibrium), by runs at three time
+//   steps and their extrapolation to zero.
 // - Population control: adjusting E_T by the population biases the energy by O(1/N); it is
-//   below the statistical error at the default N (README.md compares N and 4N).
+//   below the statistical error at the default N (docs/qh2.md compares 500 and 8000).
 // - The trial function's Jastrow parameter beta can be optimised per separation by correlated
 //   sampling; it changes the variance and the time-step bias, never the tau -> 0 limit.
 // Every number a walker slot uses comes from Philox at (block, slot, step, stream) under the

@@ -305,9 +305,9 @@ Arguments parse_arguments(int argc, const char* const* argv) {
   const bool vmc = o.settings.method == dmc::Method::vmc;
   if (o.separations.empty()) parse_separations("0.1:3:0.05", o.separations, args.error);
   if (!time_step_given) {
-    // The diffusion energy's time-step bias grows as about 9 eV^2 tau near equilibrium (README.md,
-    // "Diffusion Monte Carlo"): a target error below 10 meV gets a smaller time step, so that the
-    // bias stays below about a third of it.
+    // The diffusion energy's time-step bias grows as about 10 eV^2 tau near equilibrium
+    // (docs/qh2.md, "Time step"): a target error below 10 meV gets a smaller time step, so that
+    // the bias stays below about a third of it.
     const double dmc_tau =
         o.settings.steps > 0
             ? kDefaultDmcTimeStep
