@@ -65,13 +65,17 @@ bench: build
 	./$(BUILD)/bench/dmc_bench
 	./$(BUILD)/bench/plot_bench
 
-# The README's picture: qh2's energy curve from the library's PNG device.
+# The pictures of the README and docs/ from the library's PNG device: qh2's energy curve,
+# and the example of symbols, error bars and legends (examples/c/data_points.c).
 picture: build-run
-	@cmake --build $(BUILD) -j $(JOBS) --target energy_curve
-	@rm -rf $(BUILD)/picture && mkdir -p $(BUILD)/picture
-	@cd $(BUILD)/picture && ../examples/energy_curve PNG >/dev/null
-	@cp $(BUILD)/picture/stylus.png docs/energy_curve.png
+	@cmake --build $(BUILD) -j $(JOBS) --target energy_curve data_points
+	@rm -rf $(BUILD)/picture && mkdir -p $(BUILD)/picture/energy $(BUILD)/picture/data
+	@cd $(BUILD)/picture/energy && ../../examples/energy_curve PNG >/dev/null
+	@cd $(BUILD)/picture/data && ../../examples/data_points PNG >/dev/null
+	@cp $(BUILD)/picture/energy/stylus.png docs/energy_curve.png
+	@cp $(BUILD)/picture/data/stylus.png docs/data_points.png
 	@echo "docs/energy_curve.png: $$(stat -c %s docs/energy_curve.png) bytes"
+	@echo "docs/data_points.png: $$(stat -c %s docs/data_points.png) bytes"
 
 # libFuzzer on the call interpreter of tests/fuzz, built with clang and the sanitizers.
 FUZZ_SECONDS ?= 600

@@ -1,8 +1,8 @@
 // Benchmarks of the plotting library: the throughput of one curve of a million points
 // through the whole vector path into every file device and the headless screen, and calls
-// whose work must stay bounded whatever their arguments (a dashed curve far outside the
-// axis system, axis systems with absurd ends). Each case is a whole session in a scratch
-// folder.
+// whose work must stay bounded whatever their arguments (wide dashed lines, a text and an
+// axis system thousands of points wide, a dashed curve far outside the axis system, axis
+// systems with absurd ends). Each case is a whole session in a scratch folder.
 //
 // PLOT_BENCH_KEEP=DIR keeps the file of the last session of every throughput case in DIR
 // (named after the device and the width, dated by a fixed clock), so that the files of two
@@ -160,6 +160,98 @@ constexpr const char* kCurveDevices[] = {"POST", "CGM ", "GKSL", "HPGL", "KYOC",
       benchmark::RegisterBenchmark(
           ("BM_Curve1M/" + name + "/width:" + std::to_string(width)).c_str(), BM_Curve, keyword,
           width)
+          ->Unit(benchmark::kMillisecond);
+    }
+  }
+  return true;
+}();
+
+// --- wide lines ---------------------------------------------------------------------------
+
+// One session on `keyword` (the screen off-screen) with messages off: body draws in it.
+template <class Body>
+void device_session(const char* keyword, Body&& body) {
+  stylus::reset_process();
+  if (std::string(keyword) == "CONS") {
+    stylus::set_screen_window_system(stylus::make_headless_window_system());
+  }
+  metafl(keyword);
+  disini();
+  stylus::g_ivray.msg_unit = 0;
+  body();
+  disfin();
+}
+
+// The calls that took seconds to minutes when every outline of every dash was drawn: a
+// 250-point curve that leaves the axis system, dashes of a point, 1000 points wide; a
+// 400-character text 10000 points wide, chain-dashed; an axis system drawn 10000 points
+// wide with dashes; a dense curve of 10^5 points 32000 points wide. A whole session each.
+enum class Wide { kDashedCurve, kDashedText, kDashedGraf, kDenseCurve };
+
+void wide_case(Wide what) {
+  static const std::vector<float> x250 = [] {
+    std::vector<float> v(250);
+    for (int i = 0; i < 250; ++i) v[i] = static_cast<float>(i) * 0.04f;
+    return v;
+  }();
+  static const std::vector<float> y250 = [] {
+    std::vector<float> v(250);
+    for (int i = 0; i < 250; ++i) v[i] = 5.0f + 20.0f * std::sin(static_cast<float>(i) * 0.1f);
+    return v;
+  }();
+  const Curve& c = curve_data();
+  switch (what) {
+    case Wide::kDashedCurve: {
+      graf(0.0f, 10.0f, 0.0f, 1.0f, 0.0f, 10.0f, 0.0f, 1.0f);
+      linwid(1000);
+      const int pattern[] = {1, 1};
+      myline(pattern, 2);
+      curve(x250.data(), y250.data(), 250);
+      break;
+    }
+    case Wide::kDashedText: {
+      linwid(10000);
+      chndsh();
+      std::string text(400, ' ');
+      for (int i = 0; i < 400; ++i) text[i] = static_cast<char>('A' + i % 26);
+      messag(text.c_str(), 10, 500);
+      break;
+    }
+    case Wide::kDashedGraf:
+      linwid(10000);
+      dash();
+      graf(0.0f, 10.0f, 0.0f, 1.0f, 0.0f, 10.0f, 0.0f, 1.0f);
+      break;
+    case Wide::kDenseCurve:
+      graf(0.0f, 1.0f, 0.0f, 0.1f, -1.0f, 1.0f, -1.0f, 0.5f);
+      linwid(32000);
+      curve(c.x.data(), c.y.data(), 100000);
+      break;
+  }
+}
+
+void BM_Wide(benchmark::State& state, const char* keyword, Wide what) {
+  curve_data();
+  Scratch scratch;
+  for (auto _ : state) {
+    device_session(keyword, [what] { wide_case(what); });
+    state.PauseTiming();
+    scratch.empty();
+    state.ResumeTiming();
+  }
+}
+
+[[maybe_unused]] const bool kWideRegistered = [] {
+  const std::pair<const char*, Wide> cases[] = {{"BM_WideDashedCurve", Wide::kDashedCurve},
+                                                {"BM_WideDashedText", Wide::kDashedText},
+                                                {"BM_WideDashedGraf", Wide::kDashedGraf},
+                                                {"BM_WideDenseCurve", Wide::kDenseCurve}};
+  for (const auto& [name, what] : cases) {
+    for (const char* keyword : kCurveDevices) {
+      std::string device = keyword;
+      while (device.back() == ' ') device.pop_back();
+      benchmark::RegisterBenchmark((std::string(name) + "/" + device).c_str(), BM_Wide, keyword,
+                                   what)
           ->Unit(benchmark::kMillisecond);
     }
   }

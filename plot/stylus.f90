@@ -20,6 +20,8 @@ module stylus
   public :: height, angle, messag, nlmess, disalf
   public :: graf, xposn, yposn, nxposn, nyposn, trfrel, labdig, name, hname, curve
   public :: rimage, rtiff, rpng
+  public :: marker, hsymbl, incmrk, symbol, rlsymb, errbar, errhor, errcap
+  public :: legini, leglin, legend, legpag
 
   ! Routines without texts: bound directly to their entry points.
   interface
@@ -133,6 +135,51 @@ module stylus
       real(c_float), intent(in) :: x(*), y(*)
       integer(c_int), intent(in) :: n
     end subroutine curve
+
+    ! Plot symbols, error bars and legends
+    subroutine marker(nsym) bind(c, name='marker_')
+      import :: c_int
+      integer(c_int), intent(in) :: nsym
+    end subroutine marker
+    subroutine hsymbl(nsize) bind(c, name='hsymbl_')
+      import :: c_int
+      integer(c_int), intent(in) :: nsize
+    end subroutine hsymbl
+    subroutine incmrk(nmode) bind(c, name='incmrk_')
+      import :: c_int
+      integer(c_int), intent(in) :: nmode
+    end subroutine incmrk
+    subroutine symbol(nsym, nx, ny) bind(c, name='symbol_')
+      import :: c_int
+      integer(c_int), intent(in) :: nsym, nx, ny
+    end subroutine symbol
+    subroutine rlsymb(nsym, x, y) bind(c, name='rlsymb_')
+      import :: c_float, c_int
+      integer(c_int), intent(in) :: nsym
+      real(c_float), intent(in) :: x, y
+    end subroutine rlsymb
+    subroutine errbar(x, y, e1, e2, n) bind(c, name='errbar_')
+      import :: c_float, c_int
+      real(c_float), intent(in) :: x(*), y(*), e1(*), e2(*)
+      integer(c_int), intent(in) :: n
+    end subroutine errbar
+    subroutine errhor(x, y, e1, e2, n) bind(c, name='errhor_')
+      import :: c_float, c_int
+      real(c_float), intent(in) :: x(*), y(*), e1(*), e2(*)
+      integer(c_int), intent(in) :: n
+    end subroutine errhor
+    subroutine errcap(nwidth) bind(c, name='errcap_')
+      import :: c_int
+      integer(c_int), intent(in) :: nwidth
+    end subroutine errcap
+    subroutine legini(nlin) bind(c, name='legini_')
+      import :: c_int
+      integer(c_int), intent(in) :: nlin
+    end subroutine legini
+    subroutine legpag(nx, ny) bind(c, name='legpag_')
+      import :: c_int
+      integer(c_int), intent(in) :: nx, ny
+    end subroutine legpag
   end interface
 
   ! The entry points of the routines with texts: each text is followed by its length, as the
@@ -211,6 +258,17 @@ module stylus
       character(kind=c_char), intent(in) :: cfile(*)
       integer(c_long), value :: len_cfile
     end subroutine entry_rpng
+    subroutine entry_leglin(text, ilin, len_text) bind(c, name='leglin_')
+      import :: c_char, c_int, c_long
+      character(kind=c_char), intent(in) :: text(*)
+      integer(c_int), intent(in) :: ilin
+      integer(c_long), value :: len_text
+    end subroutine entry_leglin
+    subroutine entry_legend(cpos, len_cpos) bind(c, name='legend_')
+      import :: c_char, c_long
+      character(kind=c_char), intent(in) :: cpos(*)
+      integer(c_long), value :: len_cpos
+    end subroutine entry_legend
   end interface
 
 contains
@@ -288,5 +346,16 @@ contains
     character(len=*), intent(in) :: cfile
     call entry_rpng(cfile, len(cfile, kind=c_long))
   end subroutine rpng
+
+  subroutine leglin(text, ilin)
+    character(len=*), intent(in) :: text
+    integer(c_int), intent(in) :: ilin
+    call entry_leglin(text, ilin, len(text, kind=c_long))
+  end subroutine leglin
+
+  subroutine legend(cpos)
+    character(len=*), intent(in) :: cpos
+    call entry_legend(cpos, len(cpos, kind=c_long))
+  end subroutine legend
 
 end module stylus

@@ -149,6 +149,53 @@ STYLUS_API int nxposn_(const float* x);
 STYLUS_API int nyposn_(const float* y);
 STYLUS_API void trfrel_(float* xs, float* ys, const int* n);
 
+/* ---- Plot symbols, error bars and legends ------------------------------------------- */
+
+/* Plot symbols 0 to 20 (circle, square, triangle, plus, cross, diamond, ..., dot, the filled
+   shapes): the symbol of the next curves, its size in points, and how curve uses it (0
+   lines only; n > 0 lines and a symbol on every n-th point; n < 0 symbols only, on every
+   -n-th point). symbol draws one at a page point, rlsymb one at a user point of the axis
+   system. */
+STYLUS_API void marker(int nsym);
+STYLUS_API void hsymbl(int nsize);
+STYLUS_API void incmrk(int nmode);
+STYLUS_API void symbol(int nsym, int nx, int ny);
+STYLUS_API void rlsymb(int nsym, float x, float y);
+
+/* Error bars through n points (x[i], y[i]) of the axis system, from the value less the
+   lower deviation e1[i] to the value plus the upper one e2[i] (the same array twice for
+   symmetric bars): vertical bars for deviations in y, horizontal ones for deviations in x;
+   the width of the caps across their ends in points (0 none). */
+STYLUS_API void errbar(const float* x, const float* y, const float* e1, const float* e2, int n);
+STYLUS_API void errhor(const float* x, const float* y, const float* e1, const float* e2, int n);
+STYLUS_API void errcap(int nwidth);
+
+/* Legends: legini starts a legend of up to nlin lines (1 to 30), and each curve drawn after
+   it becomes a line of it, showing the curve's colour, line style and symbol; leglin sets
+   the text of line ilin; legend draws the framed box inside a corner of the axis system
+   ("UR", "UL", "LL", "LR": upper right, upper left, lower left, lower right), legpag with
+   its upper-left corner at the page point (nx, ny). Texts have the current height. */
+STYLUS_API void legini(int nlin);
+STYLUS_API void leglin(const char* text, int ilin);
+STYLUS_API void legend(const char* cpos);
+STYLUS_API void legpag(int nx, int ny);
+
+/* By-reference entries. */
+STYLUS_API void marker_(const int* nsym);
+STYLUS_API void hsymbl_(const int* nsize);
+STYLUS_API void incmrk_(const int* nmode);
+STYLUS_API void symbol_(const int* nsym, const int* nx, const int* ny);
+STYLUS_API void rlsymb_(const int* nsym, const float* x, const float* y);
+STYLUS_API void errbar_(const float* x, const float* y, const float* e1, const float* e2,
+                        const int* n);
+STYLUS_API void errhor_(const float* x, const float* y, const float* e1, const float* e2,
+                        const int* n);
+STYLUS_API void errcap_(const int* nwidth);
+STYLUS_API void legini_(const int* nlin);
+STYLUS_API void leglin_(const char* text, const int* ilin, stylus_len len_text);
+STYLUS_API void legend_(const char* cpos, stylus_len len_cpos);
+STYLUS_API void legpag_(const int* nx, const int* ny);
+
 /* ---- Image files ------------------------------------------------------------------- */
 
 /* The picture of the session so far written as an image file under a version of name

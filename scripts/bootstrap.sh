@@ -6,7 +6,7 @@
 # that is shown only when the install fails.
 set -euo pipefail
 
-run_packages=(cmake ninja-build g++ make zlib1g-dev libx11-dev)
+run_packages=(cmake ninja-build g++ make zlib1g-dev libdeflate-dev libx11-dev)
 test_packages=(
   pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   ghostscript xvfb xdotool x11-apps x11-utils
@@ -18,6 +18,9 @@ test_packages=(
   libwmf-bin libreoffice-draw-nogui
   # rsvg-convert, xmllint, qpdf and pdftoppm read the SVG and PDF files.
   librsvg2-bin libxml2-utils qpdf
+  # xterm shows the Tektronix stream in its Tek window and the sixel picture as a VT340
+  # (ImageMagick's import reads the windows back); ImageMagick and libsixel decode sixels.
+  xterm imagemagick libsixel-bin
   # The Fortran module and example; groff and man check the manual page.
   gfortran groff-base man-db
 )

@@ -10,6 +10,7 @@
 #include "api/session.h"
 #include "records/state.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -48,7 +49,8 @@ void build_color_cycle() {
 
 using namespace stylus;
 
-extern "C" void color(const char* cname) {
+extern "C" void color(const char* cname) try {
+  const ApiCall call;
   if (jqqlev(1, 3, "color") || missing_argument(cname, "color")) return;
   int k = jqqind(kColorKeywords, 11, cname);
   if (k == 0) return;
@@ -61,9 +63,12 @@ extern "C" void color(const char* cname) {
     ncol = background_color();
   }
   setclr(ncol);
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void setvlt(const char* ctab) {
+extern "C" void setvlt(const char* ctab) try {
+  const ApiCall call;
   if (jqqlev(1, 3, "setvlt") || missing_argument(ctab, "setvlt")) return;
   int k = jqqind(kTableKeywords, 8, ctab);
   if (k == 0) return;
@@ -77,9 +82,12 @@ extern "C" void setvlt(const char* ctab) {
   build_color_cycle();
   if (Driver* d = current_driver()) d->color_table(kind, g_cycles.table);
   setclr(foreground_color());
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void linwid(int nwidth) {
+extern "C" void linwid(int nwidth) try {
+  const ApiCall call;
   if (jqqlev(1, 3, "linwid")) return;
   if (nwidth < 1 || nwidth > 32000) {
     warnin(2);
@@ -93,4 +101,6 @@ extern "C" void linwid(int nwidth) {
   if (Driver* d = current_driver()) d->line_width(nwidth);
   // Mitred corners need the miter limit for the new width.
   if (device_width && g_ivray.line_width_mode == 0) lnmlt(g_xvray.line_width_factor);
+} catch (...) {
+  api_failure();
 }

@@ -9,6 +9,7 @@
 #include "records/state.h"
 #include "records/strings.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -42,7 +43,8 @@ void use_default_device() {
 
 using namespace stylus;
 
-extern "C" void metafl(const char* cfmt) {
+extern "C" void metafl(const char* cfmt) try {
+  const ApiCall call;
   if (jqqlev(0, 0, "metafl") || missing_argument(cfmt, "metafl")) return;
   g_ivray.msg_unit = message_unit(stdout);
   g_control.msg_stream = stdout;
@@ -57,9 +59,13 @@ extern "C" void metafl(const char* cfmt) {
   }
   std::memcpy(g_control.device_name, buf, sizeof buf);
   g_ivray.device_chosen = 1;
+  note_device_choice();
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void setpag(const char* cpag) {
+extern "C" void setpag(const char* cpag) try {
+  const ApiCall call;
   if (jqqlev(0, 0, "setpag") || missing_argument(cpag, "setpag")) return;
   char buf[5];
   keyword_buffer(buf, cpag);
@@ -71,10 +77,14 @@ extern "C" void setpag(const char* cpag) {
     g_ivray.page_ny = portrait ? page.nx : page.ny;
     if (portrait) buf[3] = 'P';
     std::memcpy(g_control.page_format, buf, sizeof buf);
+    note_page_choice();
     if (g_ivray.device_chosen == 0) {
       use_default_device();
+      note_device_choice();
     }
     return;
   }
   warnc1(2, cpag != nullptr ? cpag : "");
+} catch (...) {
+  api_failure();
 }

@@ -11,6 +11,7 @@
 #include "records/state.h"
 #include "records/strings.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 namespace {
@@ -53,30 +54,48 @@ using namespace stylus;
 
 extern "C" {
 
-void rimage(const char* name) {
+void rimage(const char* name) try {
+  const ApiCall call;
   image_routine(ImageFormat::kRaw, name, "rimage");
+} catch (...) {
+  api_failure();
 }
-void rtiff(const char* name) {
+void rtiff(const char* name) try {
+  const ApiCall call;
   image_routine(ImageFormat::kTiff, name, "rtiff");
+} catch (...) {
+  api_failure();
 }
-void rpng(const char* name) {
+void rpng(const char* name) try {
+  const ApiCall call;
   image_routine(ImageFormat::kPng, name, "rpng");
+} catch (...) {
+  api_failure();
 }
 
-void rimage_(const char* name, stylus_len len_name) {
+void rimage_(const char* name, stylus_len len_name) try {
+  const ApiCall call;
   char buf[kFileNameMax + 1];
   entry_name(buf, name, len_name);
   rimage(buf);
+} catch (...) {
+  api_failure();
 }
-void rtiff_(const char* name, stylus_len len_name) {
+void rtiff_(const char* name, stylus_len len_name) try {
+  const ApiCall call;
   char buf[kFileNameMax + 1];
   entry_name(buf, name, len_name);
   rtiff(buf);
+} catch (...) {
+  api_failure();
 }
-void rpng_(const char* name, stylus_len len_name) {
+void rpng_(const char* name, stylus_len len_name) try {
+  const ApiCall call;
   char buf[kFileNameMax + 1];
   entry_name(buf, name, len_name);
   rpng(buf);
+} catch (...) {
+  api_failure();
 }
 
 }  // extern "C"

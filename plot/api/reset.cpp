@@ -12,10 +12,12 @@
 #include "api/session.h"
 #include "records/state.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 using namespace stylus;
 
-extern "C" void resall(void) {
+extern "C" void resall(void) try {
+  const ApiCall call;
   if (jqqlev(1, 3, "resall")) return;
 
   // The solid line pattern, and the page as the clip window.
@@ -68,4 +70,6 @@ extern "C" void resall(void) {
   g_control.ctrl_chars[1] = ']';
   g_control.ctrl_chars[2] = '$';
   g_control.ctrl_chars[3] = '/';
+} catch (...) {
+  api_failure();
 }

@@ -12,6 +12,7 @@
 #include "pen/linestyle.h"
 #include "pen/pen.h"
 #include "records/messages.h"
+#include "records/api_call.h"
 #include "records/protocol.h"
 #include "api/session.h"
 #include "records/state.h"
@@ -19,6 +20,7 @@
 namespace stylus {
 
 void reset_process() {
+  reset_api_calls();
   reset_device_table();
   reset_session_files();
   set_screen_window_system(nullptr);

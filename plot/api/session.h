@@ -5,8 +5,15 @@
 
 namespace stylus {
 
-// Forgets the error file of a session in progress (process reset); nothing is kept.
+// Forgets the error file of a session in progress and the calling thread's choices
+// (process reset); nothing is kept.
 void reset_session_files();
+
+// The level-0 choices of the calling thread (metafl, setpag, winini), noted when made: its
+// next disini makes them again, so that what other threads choose meanwhile does not change
+// the session it opens.
+void note_device_choice();
+void note_page_choice();
 
 // Makes the library's default device ("GKSL") the current device, with its keyword as the
 // device name.

@@ -1,5 +1,6 @@
 // The CGM writer: the metafile and picture start, the polyline buffer with its 50 points,
-// LINE COLOUR on colour changes and the end elements, all as 80-byte binary records.
+// LINE COLOUR on colour changes, filled polygons and the end elements, all as 80-byte
+// binary records.
 #include "devices/cgm.h"
 
 #include <cstdio>
@@ -157,6 +158,35 @@ void CgmDriver::write_polyline() {
     cgm::put_word(b, path_.y(i));
   }
   emit(b);
+}
+
+// POLYGON in the current colour: the picture's interior style becomes solid with its first
+// polygon (its edges stay invisible, the reader's default), the fill colour follows the
+// line colour.
+bool CgmDriver::polygon(const DevicePoint* points, int n) {
+  drwcgm(0.0f, 0.0f, kPenFlush);
+  std::string b;
+  if (!solid_interior_) {
+    cgm::put_header(b, 5, 22, 2);  // INTERIOR STYLE: solid
+    cgm::put_word(b, 1);
+    solid_interior_ = true;
+  }
+  if (!fill_known_ || fill_.r != colour_.r || fill_.g != colour_.g || fill_.b != colour_.b) {
+    cgm::put_header(b, 5, 23, 3);  // FILL COLOUR, direct, and a pad byte
+    b.push_back(static_cast<char>(colour_.r));
+    b.push_back(static_cast<char>(colour_.g));
+    b.push_back(static_cast<char>(colour_.b));
+    b.push_back('\0');
+    fill_ = colour_;
+    fill_known_ = true;
+  }
+  cgm::put_long_header(b, 4, 7, 4 * n);  // POLYGON
+  for (int i = 0; i < n; ++i) {
+    cgm::put_word(b, vdc(points[i].x));
+    cgm::put_word(b, vdc(points[i].y));
+  }
+  emit(b);
+  return true;
 }
 
 void CgmDriver::drwcgm(float x, float y, int pen) {

@@ -58,6 +58,7 @@ class CgmDriver final : public FileDriver {
 
   void point(const DevicePoint& p, int pen) override { drwcgm(p.x, p.y, pen); }
   void color(const ColorChange& change) override;
+  bool polygon(const DevicePoint* points, int n) override;
   void flush() override { drwcgm(0.0f, 0.0f, kPenFlush); }
 
  protected:
@@ -79,6 +80,9 @@ class CgmDriver final : public FileDriver {
   bool colour_known_ = false;
   bool colour_due_ = false;
   std::string polyline_;
+  bool solid_interior_ = false;  // INTERIOR STYLE solid was written
+  RgbColor fill_{};              // the FILL COLOUR written last
+  bool fill_known_ = false;
 };
 
 }  // namespace stylus

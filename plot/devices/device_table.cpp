@@ -24,6 +24,9 @@ std::unique_ptr<Driver> make_java_applet_driver(const DeviceRecord&, DriverMemor
 std::unique_ptr<Driver> make_wmf_driver(const DeviceRecord&, DriverMemory&);
 std::unique_ptr<Driver> make_svg_driver(const DeviceRecord&, DriverMemory&);
 std::unique_ptr<Driver> make_pdf_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_tektronix_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_vt340_driver(const DeviceRecord&, DriverMemory&);
+std::unique_ptr<Driver> make_ln03_driver(const DeviceRecord&, DriverMemory&);
 
 namespace {
 
@@ -38,6 +41,7 @@ constexpr DeviceRecord screen(const char* keyword, int code, int window) {
           .output = F::kWindow,
           .pixel_clip_margin = true,
           .keeps_picture = true,
+          .pixels = true,
           .variant = window,
           .factory = make_screen_driver};
 }
@@ -62,13 +66,9 @@ constexpr DeviceRecord raster(const char* keyword, int code, const char* extensi
           .extension = extension,
           .output = format == 0 ? F::kNone : F::kAtEnd,
           .keeps_picture = true,
+          .pixels = true,
           .variant = format,
           .factory = make_raster_driver};
-}
-
-// Keywords whose codes are started as files but have no driver: disini refuses them.
-constexpr DeviceRecord terminal(const char* keyword, int code, const char* extension) {
-  return {.keyword = keyword, .code = code, .cls = C::kTerminal, .extension = extension};
 }
 
 // The vector files go into the session's output, a temporary file that is put in place only
@@ -112,9 +112,23 @@ constexpr std::array kDevices{
     hpgl("HPA2", 404, C::kHpglSheet, 3),
     hpgl("HPA1", 405, C::kHpglSheet, 4),
     screen("CONS", 80, 1),
-    terminal("TEKT", 151, "tek"),
-    terminal("VT34", 103, ""),
-    terminal("LN03", 161, "ln3"),
+    DeviceRecord{.keyword = "TEKT",
+                 .code = 151,
+                 .cls = C::kTerminal,
+                 .extension = "tek",
+                 .factory = make_tektronix_driver},
+    DeviceRecord{.keyword = "VT34",
+                 .code = 103,
+                 .cls = C::kTerminal,
+                 .output = F::kAtEnd,
+                 .keeps_picture = true,
+                 .factory = make_vt340_driver},
+    DeviceRecord{.keyword = "LN03",
+                 .code = 161,
+                 .cls = C::kTerminal,
+                 .extension = "ln3",
+                 .output = F::kAtEnd,
+                 .factory = make_ln03_driver},
     DeviceRecord{.keyword = "POST",
                  .code = 501,
                  .cls = C::kPostScript,
@@ -152,7 +166,6 @@ constexpr std::array kDevices{
                  .code = 221,
                  .cls = C::kWmf,
                  .extension = "wmf",
-                 .output = F::kAtEnd,
                  .white_paper = true,
                  .white_maps_to_zero = true,
                  .end_at_origin = true,
@@ -199,6 +212,7 @@ struct TableState {
   std::unique_ptr<Driver> driver;
   std::unique_ptr<Driver> (*factory_override)(int) = nullptr;
   DriverMemory memory;
+  unsigned long accesses = 0;
 };
 TableState& state() {
   static TableState s;
@@ -249,7 +263,12 @@ const DeviceRecord& current_device() {
 }
 
 Driver* current_driver() {
+  ++state().accesses;
   return state().driver.get();
+}
+
+unsigned long driver_accesses() {
+  return state().accesses;
 }
 
 void set_current_driver(std::unique_ptr<Driver> driver, std::unique_ptr<ByteSink> output) {

@@ -48,6 +48,7 @@ struct DeviceRecord {
   bool pixel_clip_margin = false;   // the axis clip keeps a device pixel clear of the frame
   bool end_at_origin = false;       // the session ends with a pen move to the page origin
   bool keeps_picture = false;       // the driver hands its picture to rimage, rtiff, rpng
+  bool pixels = false;              // the device draws pixels: wide lines are filled by rows
   // A parameter of the driver's variant, read by its factory: the window 1..5 of a screen,
   // the sheet 1..4 of a plotter (0 none), 1 for PostScript on black, the image format of a
   // raster (ImageFormat + 1, 0 none).

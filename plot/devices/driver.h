@@ -136,6 +136,13 @@ class Driver {
   virtual void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor rgb) {
     (void)x1, (void)y1, (void)x2, (void)y2, (void)ncol, (void)rgb;
   }
+  // Fill the polygon of n >= 3 device points, already clipped to the clip window, in the
+  // current colour. False when the device has no fill of its own: the pen model then covers
+  // the polygon with strokes instead.
+  virtual bool polygon(const DevicePoint* points, int n) {
+    (void)points, (void)n;
+    return false;
+  }
   // Flush pending output (a pending path or polyline): pen code 999.
   virtual void flush() {}
   // Session end: end records and the pending record, the file of a device that writes at
@@ -157,6 +164,8 @@ class Driver {
 
 // The driver of the session in progress; null outside a session.
 Driver* current_driver();
+// How often current_driver() was asked for: unchanged, nothing reached the driver since.
+unsigned long driver_accesses();
 // Installs a driver for the session with the output file it writes to, if any (used by
 // disini; tests install recording drivers). Null ends the session's driver and output.
 void set_current_driver(std::unique_ptr<Driver> driver, std::unique_ptr<ByteSink> output = nullptr);

@@ -2,8 +2,9 @@
 // "\"; only the file part of a name is ever cut, so a version never lands in another folder.
 #include "devices/file_names.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -11,19 +12,16 @@
 
 namespace stylus {
 
-namespace {
-
-bool file_exists(const char* name) {
-  std::FILE* f = std::fopen(name, "r");
-  if (f == nullptr) return false;
-  std::fclose(f);
-  return true;
+bool name_taken(const char* name) {
+  // Whatever the name stands for is asked about, not what it leads to: a link (also one to
+  // nothing), a pipe, a file nobody may read all take the name. Opening it to see would
+  // follow the link, wait on the pipe or fail on the file.
+  struct stat st;
+  return ::lstat(name, &st) == 0;
 }
 
-}  // namespace
-
 int gfilnn(char* name, std::size_t size) {
-  if (!file_exists(name)) return 0;
+  if (!name_taken(name)) return 0;
 
   const std::string full(name);
   std::size_t file_start = full.find_last_of("/\\");
@@ -46,13 +44,13 @@ int gfilnn(char* name, std::size_t size) {
     std::size_t cut =
         stem.size() < static_cast<std::size_t>(keep) ? stem.size() : static_cast<std::size_t>(keep);
     std::string candidate = dir + stem.substr(0, cut) + "_" + std::to_string(n) + ext;
-    if (file_exists(candidate.c_str())) continue;
+    if (name_taken(candidate.c_str())) continue;
     if (candidate.size() + 1 > size) return 1;
     std::memcpy(name, candidate.c_str(), candidate.size() + 1);
     return 0;
   }
   std::printf("More than 999 file versions!\n");
-  std::exit(1);
+  return 2;
 }
 
 }  // namespace stylus

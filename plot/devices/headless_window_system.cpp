@@ -8,6 +8,13 @@
 namespace stylus {
 
 void PixelRaster::line(Point a, Point b, Rgb c) {
+  if (a.y == b.y) {
+    // A row (the rows of a wide line's band come this way): only its part in the raster.
+    if (a.y < 0 || a.y >= h_) return;
+    const int x0 = std::max(std::min(a.x, b.x), 0), x1 = std::min(std::max(a.x, b.x), w_ - 1);
+    if (x0 <= x1) std::fill(px_.begin() + index(x0, a.y), px_.begin() + index(x1, a.y) + 1, c);
+    return;
+  }
   // Bresenham over the whole length; points outside the raster are skipped by set().
   long x = a.x, y = a.y;
   const long dx = std::labs(static_cast<long>(b.x) - a.x);

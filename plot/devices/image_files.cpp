@@ -57,17 +57,20 @@ int save_picture(ImageFormat format, const IndexedImage& image, const PictureCol
     // Room for the longest version name ("_999" in place of a cut stem).
     std::vector<char> versioned(std::strlen(name) + 8, '\0');
     std::memcpy(versioned.data(), name, std::strlen(name));
-    if (name[0] == '\0' || gfilnn(versioned.data(), versioned.size()) != 0) {
-      warnc1(37, name);
+    const int named = name[0] == '\0' ? 1 : gfilnn(versioned.data(), versioned.size());
+    if (named != 0) {
+      warnc1(named == 2 ? 36 : 37, name);
       return 0;
     }
     const std::optional<std::string> bytes = encode_picture(format, image, colors);
     if (!bytes) return 0;
-    if (!write_whole_file(versioned.data(), *bytes)) {
+    // Should the name be taken by the time the file is complete, it gets the next version.
+    std::string placed;
+    if (!write_whole_file(versioned.data(), *bytes, name, &placed)) {
       warnc1(36, versioned.data());
       return 0;
     }
-    if (written) *written = versioned.data();
+    if (written) *written = placed;
     return 1;
   } catch (const std::bad_alloc&) {
     warnin(53);

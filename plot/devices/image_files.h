@@ -26,7 +26,8 @@ int write_picture(ImageFormat format, const IndexedImage& image, const PictureCo
                   ByteSink& file);
 // Writes the picture as a new file under a version of name. 1 when written, with the name
 // used in *written when asked for; 0 after a warning: 37 when no version of the name fits,
-// 36 when the file cannot be written completely (nothing is left behind), 53, 101.
+// 36 when every version is taken or the file cannot be written completely (nothing is left
+// behind), 53, 101.
 int save_picture(ImageFormat format, const IndexedImage& image, const PictureColors& colors,
                  const char* name, std::string* written = nullptr);
 

@@ -168,21 +168,33 @@ void append_number_token(RecordBuffer& records, int v) {
 
 }  // namespace
 
-void PostScriptDriver::write_path() {
-  for (int i = 0; i < path_.count(); ++i) {
-    const int x = path_.x(i), y = path_.y(i);
-    if (five_characters(x) && five_characters(y)) {
-      append_number_token(records_, x);
-      append_number_token(records_, y);
-      records_.append_token(i == 0 ? "u " : "d ", 2);
-    } else {
-      // Longer numbers push the end of the text past the 14 characters that are read.
-      char buf[32];
-      std::snprintf(buf, sizeof buf, "%5d %5d %s ", x, y, i == 0 ? "u" : "d");
-      records_.append_tokens(buf, 14);
-    }
+// One point of a path: "x y u " for its first point, "x y d " for the others.
+void PostScriptDriver::write_point(int x, int y, bool first) {
+  if (five_characters(x) && five_characters(y)) {
+    append_number_token(records_, x);
+    append_number_token(records_, y);
+    records_.append_token(first ? "u " : "d ", 2);
+  } else {
+    // Longer numbers push the end of the text past the 14 characters that are read.
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%5d %5d %s ", x, y, first ? "u" : "d");
+    records_.append_tokens(buf, 14);
   }
+}
+
+void PostScriptDriver::write_path() {
+  for (int i = 0; i < path_.count(); ++i) write_point(path_.x(i), path_.y(i), i == 0);
   records_.append_tokens("p ", 2);
+}
+
+// The polygon is a path of its own, closed and filled in the current colour instead of
+// stroked: the prolog's procedures serve unchanged.
+bool PostScriptDriver::polygon(const DevicePoint* points, int n) {
+  drwpsc(0.0f, 0.0f, kPenFlush);
+  for (int i = 0; i < n; ++i)
+    write_point(round_point(points[i].x), round_point(points[i].y), i == 0);
+  records_.append_tokens("closepath fill ", 15);
+  return true;
 }
 
 void PostScriptDriver::drwpsc(float x, float y, int pen) {

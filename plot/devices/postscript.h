@@ -1,5 +1,5 @@
 // The PostScript devices "POST" and "PSCL": the header and prolog, the path writer with
-// its 50-point buffer, and the tokens of colour, width, miter limit, fill and end.
+// its 50-point buffer, and the tokens of colour, width, miter limit, fills and end.
 #pragma once
 
 #include <memory>
@@ -36,6 +36,7 @@ class PostScriptDriver final : public FileDriver {
   void line_width(int width) override;
   void miter_limit(float factor, int width) override;
   void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor rgb) override;
+  bool polygon(const DevicePoint* points, int n) override;
   void flush() override { drwpsc(0.0f, 0.0f, kPenFlush); }
 
  protected:
@@ -43,6 +44,7 @@ class PostScriptDriver final : public FileDriver {
   void end() override;
 
  private:
+  void write_point(int x, int y, bool first);
   void write_path();
 
   bool black_background_;

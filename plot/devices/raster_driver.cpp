@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "devices/device_point.h"
 #include "devices/device_table.h"
@@ -38,6 +39,14 @@ void RasterDriver::fill(int x1, int y1, int x2, int y2, int ncol, RgbColor /*rgb
   const DevicePoint a = screen_point(static_cast<float>(x1), static_cast<float>(y1), geometry_);
   const DevicePoint b = screen_point(static_cast<float>(x2), static_cast<float>(y2), geometry_);
   raster_.qqvfll(a.ix, a.iy, b.ix, b.iy, ncol);
+}
+
+bool RasterDriver::polygon(const DevicePoint* points, int n) {
+  std::vector<int> x(static_cast<std::size_t>(n)), y(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i)
+    x[static_cast<std::size_t>(i)] = points[i].ix, y[static_cast<std::size_t>(i)] = points[i].iy;
+  raster_.qqvpol(x.data(), y.data(), n);
+  return true;
 }
 
 bool RasterDriver::picture(IndexedImage& image) {

@@ -25,6 +25,7 @@ class RasterDriver final : public Driver {
   void color(const ColorChange& change) override { raster_.qqvclr(change.ncol); }
   void color_table(int kind, const int table[256]) override;
   void fill(int x1, int y1, int x2, int y2, int ncol, RgbColor rgb) override;
+  bool polygon(const DevicePoint* points, int n) override;
   bool picture(IndexedImage& image) override;
   // Writes the image into the end file, then frees the raster.
   int finish(const DriverEnd& end) override;

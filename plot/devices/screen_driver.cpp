@@ -56,6 +56,12 @@ class ScreenDriver final : public Driver {
     qqwfll(std::min(a.ix, b.ix), std::min(a.iy, b.iy), std::abs(b.ix - a.ix) + 1,
            std::abs(b.iy - a.iy) + 1, ncol);
   }
+  bool polygon(const DevicePoint* points, int n) override {
+    std::vector<Point> pixels;
+    for (int i = 0; i < n; ++i) pixels.push_back({points[i].ix, points[i].iy});
+    qqwpol(pixels.data(), n);
+    return true;
+  }
   void flush() override { qqwdrw(0, 0, kPenFlush); }
   // The window's picture as colour numbers of the current table (nearest colours).
   bool picture(IndexedImage& image) override {
@@ -78,6 +84,11 @@ class ScreenDriver final : public Driver {
       }
     }
     qqwfin(end.window_mode);
+    // A display whose connection was lost is closed; the next session opens one afresh.
+    if (ScreenProcess& p = process(); p.ws != nullptr && p.ws->lost()) {
+      p.windows.reset();
+      p.ws.reset();
+    }
     return 0;  // the screen writes no metafile
   }
 
@@ -131,6 +142,9 @@ void qqwvlt(int kind, const int table[256]) {
 }
 void qqwfll(int x, int y, int w, int h, int index) {
   screen_windows().qqwfll(x, y, w, h, index);
+}
+void qqwpol(const Point* points, int n) {
+  screen_windows().qqwpol(points, n);
 }
 void qqwsbf() {
   screen_windows().qqwsbf();

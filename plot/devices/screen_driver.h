@@ -27,6 +27,7 @@ void qqwdrw(int ix, int iy, int pen);
 void qqwclr(int index);
 void qqwvlt(int kind, const int table[256]);
 void qqwfll(int x, int y, int w, int h, int index);
+void qqwpol(const Point* points, int n);
 void qqwsbf();
 void qqwfin(int option);
 void qqwwcls();

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include "devices/screen_geometry.h"
 
@@ -66,7 +67,17 @@ void ScreenWindows::qqwini(int code, int& page_w, int& page_h, int& size_opt, in
     pen_ref_ = kWhite;
   }
   depth = ndepth_;
-  qqwopn(code, page_w, page_h, size_opt, x, y, width, height, client_w, client_h);
+  try {
+    qqwopn(code, page_w, page_h, size_opt, x, y, width, height, client_w, client_h);
+  } catch (const std::bad_alloc&) {
+    // No memory for the window's picture (drawn off-screen, it is all there is): the
+    // message of a bitmap that cannot be made, the window goes, and the session start goes
+    // on without the device.
+    qqwmsg("Cannot create Bitmap", "disini");
+    if (iopnwn_[iwin_] != 0) close_slot(iwin_);
+    quit_posted_ = false;
+    throw;
+  }
   iopnds_ = 1;
 }
 
@@ -195,6 +206,11 @@ void ScreenWindows::qqwvlt(int kind, const int table[256]) {
 void ScreenWindows::qqwfll(int x, int y, int w, int h, int index) {
   iclrref_ = colour_ref(index);
   ws_.fill_rect(hwnd_main_, {x, y, w, h}, resolve(iclrref_));
+}
+
+void ScreenWindows::qqwpol(const Point* points, int n) {
+  qqwdrw(0, 0, 999);
+  ws_.fill_polygon(hwnd_main_, points, n, resolve(pen_ref_));
 }
 
 void ScreenWindows::qqwdrw(int ix, int iy, int pen) {

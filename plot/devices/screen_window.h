@@ -25,7 +25,9 @@ class ScreenWindows {
   // in points and the screen options of the plot state: size option, client position and
   // size (computed unless given, written back), colour depth (output), colour mapping,
   // the client width and height usable for drawing (outputs), bitmap option (1: draw
-  // straight into the window; 2 means 0) and background option (2: white).
+  // straight into the window; 2 means 0) and background option (2: white). When the
+  // window's picture cannot be allocated: the message "Cannot create Bitmap", no window,
+  // and std::bad_alloc.
   void qqwini(int code, int& page_w, int& page_h, int& size_opt, int& x, int& y, int& width,
               int& height, int& depth, int& mapping, int& client_w, int& client_h, int& bitmap,
               int& background);
@@ -35,6 +37,8 @@ class ScreenWindows {
   // Loads the colour slots from a 256-entry table of 0x00RRGGBB values.
   void qqwvlt(int kind, const int table[256]);
   void qqwfll(int x, int y, int w, int h, int index);
+  // Fills the polygon of n client pixels in the current colour, after the pending line.
+  void qqwpol(const Point* points, int n);
   // Flushes and shows the backing store.
   void qqwsbf();
   // End of plot: option = end mode + 10 x title mode.

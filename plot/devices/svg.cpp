@@ -1,8 +1,9 @@
 // The vector-file device "SVG": a standalone SVG 1.1 picture of the whole page for web
 // pages and documents.
 // The SVG writer: the page in page points (viewBox) at its real size in millimetres, white
-// paper, then one group per pen with one path per polyline, written into the session's
-// output as the session draws (the output is put in place only when complete).
+// paper, then one group per pen with one path per polyline and filled polygons as paths of
+// their own, written into the session's output as the session draws (the output is put in
+// place only when complete).
 #include <cstdio>
 #include <string>
 
@@ -34,6 +35,18 @@ class SvgDriver final : public VectorDriver {
     put(path_);
   }
   void footer() override { put("</g>\n</svg>\n"); }
+  void fill_polygon(const DevicePoint* points, int n, RgbColor rgb) override {
+    path_ = "<path d=\"M";
+    for (int i = 0; i < n; ++i) {
+      if (i > 0) path_ += i == 1 ? 'L' : ' ';
+      append_point(points[i].x, points[i].y);
+    }
+    char fill[48];
+    std::snprintf(fill, sizeof fill, "Z\" fill=\"#%02x%02x%02x\" stroke=\"none\"/>\n", rgb.r & 0xff,
+                  rgb.g & 0xff, rgb.b & 0xff);
+    path_ += fill;
+    put(path_);
+  }
 
  private:
   void append_point(float x, float y) {

@@ -26,7 +26,38 @@ std::string vector_number(double v, int decimals) {
   return s;
 }
 
-void append_vector_number(std::string& out, float v) {
+char* write_vector_number(char* out, float v) {
+  // The coordinates of a page: v times 100 is exact in a double, and its rounding to a
+  // whole number, halves to even, is that of "%.2f"; the text is written directly.
+  if (std::fabs(v) < 1e7f) {
+    const double scaled = std::fabs(static_cast<double>(v) * 100.0);
+    auto whole = static_cast<unsigned long long>(scaled);
+    const double rest = scaled - static_cast<double>(whole);  // exact
+    if (rest > 0.5 || (rest == 0.5 && (whole & 1) != 0)) ++whole;
+    if (whole == 0) {
+      *out = '0';
+      return out + 1;
+    }
+    char text[24];
+    char* end = text + sizeof text;
+    char* p = end;
+    unsigned long long a = whole;
+    const unsigned fraction = static_cast<unsigned>(a % 100);
+    a /= 100;
+    if (fraction != 0) {
+      if (fraction % 10 != 0) *--p = static_cast<char>('0' + fraction % 10);
+      *--p = static_cast<char>('0' + fraction / 10);
+      *--p = '.';
+    }
+    do {
+      *--p = static_cast<char>('0' + a % 10);
+      a /= 10;
+    } while (a != 0);
+    if (v < 0.0f) *--p = '-';
+    const auto n = static_cast<std::size_t>(end - p);
+    std::memcpy(out, p, n);
+    return out + n;
+  }
   char text[kNumberTextSize];
   int n = fixed_text(text, v, 2, 0);
   if (std::memchr(text, '.', static_cast<std::size_t>(n)) != nullptr) {
@@ -34,10 +65,16 @@ void append_vector_number(std::string& out, float v) {
     if (text[n - 1] == '.') --n;
   }
   if (n == 2 && text[0] == '-' && text[1] == '0') {
-    out += '0';
-    return;
+    *out = '0';
+    return out + 1;
   }
-  out.append(text, static_cast<std::size_t>(n));
+  std::memcpy(out, text, static_cast<std::size_t>(n));
+  return out + n;
+}
+
+void append_vector_number(std::string& out, float v) {
+  char text[kVectorNumberSize];
+  out.append(text, static_cast<std::size_t>(write_vector_number(text, v) - text));
 }
 
 DriverStart VectorDriver::start(const DriverSetup& setup) {
@@ -89,6 +126,16 @@ void VectorDriver::color(const ColorChange& change) {
 void VectorDriver::line_width(int width) {
   close_polyline();
   pen_.width = vector_line_width(width);
+}
+
+bool VectorDriver::polygon(const DevicePoint* points, int n) {
+  for (int i = 0; i < n; ++i)
+    if (!std::isfinite(points[i].x) || !std::isfinite(points[i].y)) return true;
+  close_polyline();
+  if (in_group_) end_group();
+  in_group_ = false;
+  fill_polygon(points, n, pen_.rgb);
+  return true;
 }
 
 int VectorDriver::finish(const DriverEnd& /*end*/) {

@@ -1,6 +1,6 @@
 // What the vector-file devices "SVG" and "PDF" share: the page drawn in its own size at one
 // device unit per page point (0.1 mm), the PostScript device's line widths, caps and joins,
-// and the pen model's points turned into whole polylines grouped by pen.
+// and the pen model's points turned into whole polylines grouped by pen, and filled polygons.
 #pragma once
 
 #include <string>
@@ -15,8 +15,11 @@ float vector_line_width(int width);
 // A number as the files write it: at most `decimals` decimals, without trailing zeros, a
 // trailing dot or a minus before zero (2969 not 2969.00, 2.69, 0 not -0).
 std::string vector_number(double v, int decimals = 2);
-// vector_number(v) of a coordinate, appended to out.
+// vector_number(v) of a coordinate, appended to out; written at `out` (at most
+// kVectorNumberSize characters), returning its end.
+inline constexpr int kVectorNumberSize = 64;
 void append_vector_number(std::string& out, float v);
+char* write_vector_number(char* out, float v);
 
 // The pen of a group of polylines: colour and width in page points.
 struct VectorPen {
@@ -39,6 +42,8 @@ class VectorDriver : public Driver {
   void point(const DevicePoint& p, int pen) override;
   void color(const ColorChange& change) override;
   void line_width(int width) override;
+  // Ends the pending polyline and its group, then fills the polygon in the current colour.
+  bool polygon(const DevicePoint* points, int n) override;
   // Ends the last polyline and its group and writes the end of the file; the session
   // closes the output.
   int finish(const DriverEnd& end) override;
@@ -53,6 +58,8 @@ class VectorDriver : public Driver {
   virtual void line_to(float x, float y) = 0;
   virtual void end_polyline() = 0;
   virtual void footer() = 0;
+  // A closed polygon filled in rgb, outside any group.
+  virtual void fill_polygon(const DevicePoint* points, int n, RgbColor rgb) = 0;
 
   ByteSink* out() const { return out_; }
 

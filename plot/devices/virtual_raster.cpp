@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <new>
+
+#include "devices/polygon_scan.h"
 
 namespace stylus {
 
@@ -24,11 +25,11 @@ void VirtualRaster::qqvini(int page_w, int page_h, int& width, int& height, int 
   try {
     cvirt_.assign(static_cast<std::size_t>(nwidth_) * static_cast<std::size_t>(nheight_), 0);
   } catch (const std::bad_alloc&) {
-    // Without its raster the device cannot draw at all; like the library's other stops,
-    // the program ends with a failure status.
+    // Without its raster the device cannot draw at all: the message, and the session start
+    // goes on without the device (warning 53).
     std::printf(" >>>> Not enough memory for virtual device\n");
-    std::fflush(nullptr);
-    std::exit(1);
+    qqvfin();
+    throw;
   }
 }
 
@@ -59,6 +60,14 @@ void VirtualRaster::qqvfll(int x1, int y1, int x2, int y2, int ncol) {
   const int ya = std::max(std::min(y1, y2), 0), yb = std::min(std::max(y1, y2), nheight_ - 1);
   for (int y = ya; y <= yb; ++y)
     for (int x = xa; x <= xb; ++x) qqvwpx(x, y, ncol);
+}
+
+void VirtualRaster::qqvpol(const int* x, const int* y, int n) {
+  const unsigned char c = static_cast<unsigned char>(nclr_ & 0xFF);
+  scan_polygon(x, y, n, 0, nheight_ - 1, [&](int row, int first, int last) {
+    const int xa = std::max(first, 0), xb = std::min(last, nbytes_ - 1);
+    if (xa <= xb) std::memset(pixel(xa, row), c, static_cast<std::size_t>(xb - xa + 1));
+  });
 }
 
 void VirtualRaster::qqvwpx(int x, int y, int ncol) {

@@ -18,7 +18,8 @@ class VirtualRaster {
   // Creates the raster, all colour 0, for a page of page_w x page_h points. With option 0
   // the size is the default; otherwise width x height, or the default after the message
   // " >>>> Bad size of virtual device" when either lies outside 10..2000. The size used is
-  // written back. When the memory cannot be had, the program ends with a message.
+  // written back. When the memory cannot be had: the message " >>>> Not enough memory for
+  // virtual device", an empty raster, and std::bad_alloc for the session start.
   void qqvini(int page_w, int page_h, int& width, int& height, int option);
   // The colour of the lines that follow; its low byte is stored per pixel.
   void qqvclr(int ncol) { nclr_ = ncol; }
@@ -26,6 +27,8 @@ class VirtualRaster {
   void qqvlin(int x1, int y1, int x2, int y2);
   // Fills the pixels x1..x2 x y1..y2, both ends included, with colour ncol.
   void qqvfll(int x1, int y1, int x2, int y2, int ncol);
+  // Fills the polygon of n vertices (x[i], y[i]) in the colour of the lines (scan_polygon).
+  void qqvpol(const int* x, const int* y, int n);
   // One pixel; outside the raster a write does nothing.
   void qqvwpx(int x, int y, int ncol);
   // Frees the raster.

@@ -105,6 +105,9 @@ class WindowSystem {
   virtual void set_pixel(WindowId window, int x, int y, Rgb color) = 0;
   // Fills the rectangle, right and bottom edges excluded.
   virtual void fill_rect(WindowId window, const Rect& rect, Rgb color) = 0;
+  // Fills the polygon of count vertices: the pixels of scan_polygon, row by row as
+  // rectangles one pixel high, so that every window system paints the same pixels.
+  virtual void fill_polygon(WindowId window, const Point* points, int count, Rgb color);
   // Copies the upper-left width x height pixels of the backing store into the window at
   // (0, 0) and makes the result visible.
   virtual void copy_to_window(WindowId window, int width, int height) = 0;
@@ -123,6 +126,10 @@ class WindowSystem {
 
   // A modal message window with the text and an OK button; returns when it is dismissed.
   virtual void message_box(const std::string& text, const std::string& caption) = 0;
+
+  // The connection to the display is lost (the X server went away): nothing drawn shows
+  // any more, and no event comes.
+  virtual bool lost() const { return false; }
 };
 
 // The X11 window system on the named display (null: $DISPLAY), or null when it cannot

@@ -18,7 +18,15 @@ constexpr std::uint16_t kBsSolid = 0;
 
 }  // namespace
 
+void WmfRecorder::pass_on() {
+  if (out_ == nullptr || records_.size() < kHeldBytes) return;
+  out_->put(records_);
+  passed_on_ += records_.size();
+  records_.clear();
+}
+
 void WmfRecorder::begin(WmfFunction function, int n) {
+  pass_on();
   const std::uint32_t words = kRecordHeaderWords + static_cast<std::uint32_t>(n);
   max_record_ = std::max(max_record_, words);
   put_u32_le(records_, words);
@@ -111,6 +119,7 @@ void WmfRecorder::delete_object(int index) {
 // A record of two coordinates, the bulk of a drawing: put together whole, then appended.
 void WmfRecorder::point_record(WmfFunction function, int x, int y) {
   constexpr std::uint32_t kWords = kRecordHeaderWords + 2;
+  pass_on();
   max_record_ = std::max(max_record_, kWords);
   const auto coord = [](int v) { return static_cast<std::uint16_t>(std::clamp(v, -32768, 32767)); };
   char record[2 * kWords];
@@ -129,6 +138,16 @@ void WmfRecorder::line_to(int x, int y) {
   point_record(kWmfLineTo, x, y);
 }
 
+// The points of a polygon are stored x before y.
+void WmfRecorder::polygon(const int* x, const int* y, int n) {
+  begin(kWmfPolygon, 1 + 2 * n);
+  put_u16_le(records_, static_cast<std::uint16_t>(n));
+  for (int i = 0; i < n; ++i) {
+    put_coord(x[i]);
+    put_coord(y[i]);
+  }
+}
+
 void WmfRecorder::pat_blt(int x, int y, int w, int h, std::uint32_t rop) {
   begin(kWmfPatBlt, 6);
   put_u32_le(records_, rop);
@@ -142,7 +161,7 @@ std::string WmfRecorder::close() {
   begin(kWmfEof, 0);
   // The object count is the size of the table a player must hold: every index ever used.
   // The records follow the room kept for the header, so the words are all of the file.
-  const std::size_t words = records_.size() / 2;
+  const std::uint64_t words = (passed_on_ + records_.size()) / 2;
   std::string header;
   put_u16_le(header, 1);  // type 1, as the Windows recorder writes files (readers refuse 2)
   put_u16_le(header, kWmfHeaderWords);
@@ -152,8 +171,14 @@ std::string WmfRecorder::close() {
   put_u32_le(header, max_record_);
   put_u16_le(header, 0);  // no parameters
   std::string file = std::move(records_);
-  file.replace(0, header.size(), header);
-  *this = WmfRecorder();
+  if (out_ != nullptr) {
+    out_->put(file);
+    out_->patch(0, header.data(), header.size());
+    file.clear();
+  } else {
+    file.replace(0, header.size(), header);
+  }
+  *this = WmfRecorder(out_);
   return file;
 }
 

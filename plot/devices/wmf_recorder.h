@@ -1,12 +1,14 @@
 // A Windows metafile recorder of our own: the drawing calls of a metafile device context
-// become records in memory, and closing the recording gives the whole file (the standard
-// header filled from what was recorded, the records, the end-of-file record).
+// become records, written into the file as they come (or kept in memory), and closing the
+// recording completes the file (the end-of-file record, and the standard header, filled
+// from what was recorded, written over the room kept for it at the start).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "devices/byte_sink.h"
 #include "devices/driver.h"
 
 namespace stylus {
@@ -26,6 +28,7 @@ enum WmfFunction : std::uint16_t {
   kWmfCreatePenIndirect = 0x02FA,
   kWmfCreateBrushIndirect = 0x02FC,
   kWmfPatBlt = 0x061D,
+  kWmfPolygon = 0x0324,
 };
 
 inline constexpr int kWmfHeaderWords = 9;
@@ -37,6 +40,10 @@ class WmfRecorder {
   // What select_object reports when the object it replaces is the player's default one,
   // which has no index in the metafile.
   static constexpr int kDefaultObject = -1;
+
+  // Records go into out as they are made, a few kilobytes at a time, so that a drawing of
+  // any size holds no more memory than that; without out they are kept until close.
+  explicit WmfRecorder(ByteSink* out = nullptr) : out_(out) {}
 
   void set_map_mode(int mode);
   void set_window_org(int x, int y);
@@ -54,26 +61,36 @@ class WmfRecorder {
   void delete_object(int index);
   void move_to(int x, int y);
   void line_to(int x, int y);
+  // The polygon of n points, filled with the selected brush and outlined with the pen.
+  void polygon(const int* x, const int* y, int n);
   // Fills the rectangle of width w and height h at (x, y) with the selected brush.
   void pat_blt(int x, int y, int w, int h, std::uint32_t rop);
 
-  // The whole metafile. The recorder is empty again afterwards.
+  // Ends the metafile: the whole file, or, when the records went into an output, nothing
+  // (the file in the output is complete). The recorder is empty again afterwards.
   std::string close();
 
  private:
   enum class Kind { kFree, kPen, kBrush };
 
-  // Starts a record of n parameter words; the caller appends exactly those words.
+  // Records held before they go to the output.
+  static constexpr std::size_t kHeldBytes = 64 * 1024;
+
+  // Starts a record of n parameter words; the caller appends exactly those words. The
+  // records before it go to the output once they fill the buffer.
   void begin(WmfFunction function, int n);
+  void pass_on();
   void put_coord(int v);
   void put_color(RgbColor c);
   // MoveTo or LineTo (y before x).
   void point_record(WmfFunction function, int x, int y);
   int create(Kind kind);
 
-  // The records, after room for the header (filled in by close, so that the file is not
-  // copied again).
+  // The records not yet in the output, the first of them after room for the header (filled
+  // in by close, so that the file is not copied again).
   std::string records_ = std::string(2 * kWmfHeaderWords, '\0');
+  ByteSink* out_ = nullptr;
+  std::uint64_t passed_on_ = 0;  // bytes already in out_
   std::uint32_t max_record_ = 0;
   std::vector<Kind> objects_;  // the player's object table: one slot per index
   int selected_pen_ = kDefaultObject;

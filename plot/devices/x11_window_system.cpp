@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <map>
+#include <set>
 #include <sstream>
 #include <unordered_map>
 
@@ -24,6 +26,24 @@ namespace {
 int g_last_x_error = 0;
 int record_x_error(Display*, XErrorEvent* e) {
   g_last_x_error = e->error_code;
+  return 0;
+}
+
+// A connection that breaks (the X server ends, the network goes) is an I/O error, which
+// Xlib's default handlers answer by ending the program. For the library's own displays the
+// handler notes it and returns, and the display's exit handler marks it lost instead of
+// ending the program; the waits below never block inside Xlib, so that they see it. Other
+// displays of the program keep the handler they had.
+std::set<Display*> g_own_displays;
+XIOErrorHandler g_previous_io_handler = nullptr;
+
+int note_lost_connection(Display* dpy) {
+  if (g_own_displays.count(dpy) == 0) {
+    return g_previous_io_handler != nullptr ? g_previous_io_handler(dpy) : 0;
+  }
+  std::fprintf(stderr, "STYLUS: the connection to display \"%s\" is lost; the window is closed\n",
+               DisplayString(dpy));
+  std::fflush(stderr);
   return 0;
 }
 
@@ -75,6 +95,12 @@ class X11WindowSystem final : public WindowSystem {
   bool wait_for(Window xid, int type, Atom property, int timeout_ms);
   std::optional<FrameMetrics> query_frame_extents();
   bool wm_supports(Atom what);
+  // Waits until events are queued or the connection is lost (then false); never blocks
+  // inside Xlib, which would not return from a lost connection.
+  bool wait_for_events();
+  static void connection_lost(Display* dpy, void* self);
+
+  bool lost() const override { return lost_; }
 
   Display* dpy_;
   int screen_;
@@ -89,6 +115,7 @@ class X11WindowSystem final : public WindowSystem {
   Cursor arrow_ = None;
   std::map<WindowId, Win> windows_;
   std::unordered_map<Rgb, unsigned long> allocated_;
+  bool lost_ = false;
 };
 
 X11WindowSystem::X11WindowSystem(Display* dpy)
@@ -109,12 +136,36 @@ X11WindowSystem::X11WindowSystem(Display* dpy)
   net_wm_name_ = XInternAtom(dpy_, "_NET_WM_NAME", False);
   utf8_string_ = XInternAtom(dpy_, "UTF8_STRING", False);
   XSetErrorHandler(record_x_error);
+  if (g_own_displays.empty()) {
+    const XIOErrorHandler previous = XSetIOErrorHandler(note_lost_connection);
+    if (previous != note_lost_connection) g_previous_io_handler = previous;
+  }
+  g_own_displays.insert(dpy_);
+  XSetIOErrorExitHandler(dpy_, connection_lost, this);
 }
 
+// After a lost connection Xlib's calls on the display do nothing more, and closing it only
+// frees what the client holds.
 X11WindowSystem::~X11WindowSystem() {
   while (!windows_.empty()) destroy_window(windows_.begin()->first);
   if (arrow_ != None) XFreeCursor(dpy_, arrow_);
   XCloseDisplay(dpy_);
+  g_own_displays.erase(dpy_);
+}
+
+void X11WindowSystem::connection_lost(Display* /*dpy*/, void* self) {
+  static_cast<X11WindowSystem*>(self)->lost_ = true;
+}
+
+bool X11WindowSystem::wait_for_events() {
+  for (;;) {
+    if (lost_) return false;
+    // XPending flushes and reads what has come; a broken connection shows here.
+    if (XPending(dpy_) > 0) return true;
+    if (lost_) return false;
+    pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
+    poll(&p, 1, -1);
+  }
 }
 
 ScreenInfo X11WindowSystem::screen() {
@@ -162,7 +213,7 @@ bool X11WindowSystem::wait_for(Window xid, int type, Atom property, int timeout_
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                           deadline - std::chrono::steady_clock::now())
                           .count();
-    if (left <= 0) return false;
+    if (left <= 0 || lost_) return false;
     XFlush(dpy_);
     pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
     poll(&p, 1, static_cast<int>(left));
@@ -435,8 +486,10 @@ std::vector<Rgb> X11WindowSystem::read_pixels(WindowId window, int width, int he
 
 std::optional<WindowEvent> X11WindowSystem::next_event() {
   for (;;) {
+    // No event can come from a lost connection: the wait ends.
+    if (!wait_for_events()) return std::nullopt;
     XEvent ev;
-    XNextEvent(dpy_, &ev);
+    XNextEvent(dpy_, &ev);  // one is queued: this does not block
     WindowEvent out;
     out.window = static_cast<WindowId>(ev.xany.window);
     switch (ev.type) {
@@ -539,7 +592,14 @@ void X11WindowSystem::message_box(const std::string& text, const std::string& ca
   };
   for (bool done = false; !done;) {
     XEvent ev;
-    XIfEvent(dpy_, &ev, pred, reinterpret_cast<XPointer>(&ctx));
+    if (!XCheckIfEvent(dpy_, &ev, pred, reinterpret_cast<XPointer>(&ctx))) {
+      // Nobody can dismiss a box on a lost display.
+      if (lost_) break;
+      pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
+      poll(&p, 1, -1);
+      XEventsQueued(dpy_, QueuedAfterReading);
+      continue;
+    }
     if (ev.xany.window != box) {
       if (Win* pw = find(static_cast<WindowId>(ev.xany.window)); pw && pw->backing != None)
         copy_to_window(static_cast<WindowId>(ev.xany.window), pw->backing_w, pw->backing_h);

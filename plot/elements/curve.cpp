@@ -2,8 +2,9 @@
 // page coordinates and draws them as one line clipped to the axis area; and the
 // per-curve bookkeeping of attribute cycles and legend entries.
 //
-// Provided: linear interpolation, one pass. Plot symbols, other interpolation modes,
-// gap detection and parallel copies are not provided (their settings keep the defaults).
+// Provided: linear interpolation, one pass, and plot symbols on every n-th point (incmrk),
+// with or without the line. Other interpolation modes, gap detection and parallel copies
+// are not provided (their settings keep the defaults).
 #include "elements/curve.h"
 
 #include <cmath>
@@ -11,12 +12,14 @@
 
 #include "elements/axis_state.h"
 #include "elements/scaling.h"
+#include "elements/symbols.h"
 #include "pen/clip.h"
 #include "pen/linestyle.h"
 #include "pen/pen.h"
 #include "records/messages.h"
 #include "records/state.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -60,6 +63,8 @@ void reset_curve_settings() {
   g_curve.shaded_curve = 0;
   g_curve.parallel_copies = 1;
   g_curve.legend_off = 0;
+  g_curve.symbol_size = kDefaultSymbolSize;
+  g_curve.cap_width = kDefaultCapWidth;
   g_legend = LegendRecord{};
   resatt();
 }
@@ -126,7 +131,8 @@ void rlconn(float x, float y) {
 
 using namespace stylus;
 
-extern "C" void curve(const float* x, const float* y, int n) {
+extern "C" void curve(const float* x, const float* y, int n) try {
+  const ApiCall call;
   g_curve.shaded_curve = 0;
   if (jqqlev(2, 3, "curve") != 0) return;
   if (missing_argument(x, "curve") || missing_argument(y, "curve")) return;
@@ -150,8 +156,12 @@ extern "C" void curve(const float* x, const float* y, int n) {
   sclpax(0);
   g_pen.curve_offset = 0.0f;
   inityp();
-  rlstrt(x[0], y[0]);
-  for (int i = 1; i < n; ++i) rlconn(x[i], y[i]);
+  if (g_curve.symbol_incr >= 0) {
+    rlstrt(x[0], y[0]);
+    for (int i = 1; i < n; ++i) rlconn(x[i], y[i]);
+  }
+  // The symbols go on top of the line, inside the same clip window.
+  if (g_curve.symbol_incr != 0) curve_symbols(x, y, n);
   g_pen.curve_offset = 0.0f;
   sclpax(1);
   setclr(saved_color);
@@ -163,4 +173,6 @@ extern "C" void curve(const float* x, const float* y, int n) {
   } else {
     g_curve.curve_count += 1;
   }
+} catch (...) {
+  api_failure();
 }

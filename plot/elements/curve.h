@@ -5,6 +5,10 @@
 namespace stylus {
 
 inline constexpr int kMaxLegendEntries = 30;
+// Plot symbols and their default size, and the default width of error-bar caps (points).
+inline constexpr int kSymbolCount = 21;
+inline constexpr int kDefaultSymbolSize = 35;
+inline constexpr int kDefaultCapWidth = 30;
 
 // Curve settings and counters, process-wide.
 struct CurveRecord {
@@ -21,9 +25,15 @@ struct CurveRecord {
   int shaded_curve;     // the curve is shaded (legend record)
   int parallel_copies;  // copies of each curve drawn side by side
   int legend_off;       // 1 record no legend entries
+  int symbol_size;      // of the plot symbols, in points
+  int cap_width;        // of the caps of error bars, in points; 0 none
 };
 
-// The legend entries recorded by curve.
+// Characters of one legend text.
+inline constexpr int kLegendTextMax = 132;
+
+// The legend entries recorded by curve, and the legend that legini starts: its number of
+// lines and the text of each (leglin).
 struct LegendRecord {
   int line_style[kMaxLegendEntries];
   int symbol[kMaxLegendEntries];
@@ -31,6 +41,8 @@ struct LegendRecord {
   int color[kMaxLegendEntries];
   int pattern[kMaxLegendEntries];
   int n_legend;
+  int n_lines;  // 0: no legend started
+  char text[kMaxLegendEntries][kLegendTextMax + 1];
 };
 
 extern CurveRecord g_curve;

@@ -8,6 +8,10 @@
 #include "elements/font_state.h"
 #include "records/state.h"
 #include "stylus.h"
+#include "records/api_call.h"
+
+using stylus::api_failure;
+using stylus::ApiCall;
 
 namespace stylus {
 
@@ -78,7 +82,10 @@ void ensure_font() {
 
 // The default font. Only alphabet 1 exists: the Greek alphabet 2 and the further
 // alphabets 3 to 6 of this font are not built, so texts always use alphabet 1.
-extern "C" void disalf(void) {
+extern "C" void disalf(void) try {
+  const ApiCall call;
   stylus::lcinit(1);
   stylus::lcsets(stylus::ix1, stylus::ix1, stylus::ix1_words, stylus::j1, stylus::j1_words, 132);
+} catch (...) {
+  api_failure();
 }

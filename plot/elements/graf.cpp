@@ -20,6 +20,7 @@
 #include "records/messages.h"
 #include "records/state.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -174,7 +175,8 @@ void reset_graf_state() {
 using namespace stylus;
 
 extern "C" void graf(float xa, float xe, float xor_, float xstp, float ya, float ye, float yor,
-                     float ystp) {
+                     float ystp) try {
+  const ApiCall call;
   if (jqqlev(1, 1, "graf") != 0) return;
   g_ivray.level = 2;
   const int dx = 1 - g_ivray.page_offset_x, dy = 1 - g_ivray.page_offset_y;
@@ -206,4 +208,6 @@ extern "C" void graf(float xa, float xe, float xor_, float xstp, float ya, float
     draw_side({2, kAxisY, px + lx - 1, py, ly, 0});
   }
   if (g_axis.frame_thickness != 0) dframe(px, py - ly + 1, lx, ly, g_axis.frame_thickness, 0.0f);
+} catch (...) {
+  api_failure();
 }

@@ -16,6 +16,7 @@
 #include "records/messages.h"
 #include "records/state.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -133,7 +134,8 @@ int labelx(float begin, float end, float first, float step, int len, int side, i
 
 using namespace stylus;
 
-extern "C" void labdig(int n, const char* axes) {
+extern "C" void labdig(int n, const char* axes) try {
+  const ApiCall call;
   chkini("labdig");
   if (missing_argument(axes, "labdig")) return;
   if (jqqval(n, -1, 100) != 0) return;
@@ -145,4 +147,6 @@ extern "C" void labdig(int n, const char* axes) {
   if (std::strchr(key, 'X')) g_ivray.label_digits_x = n;
   if (std::strchr(key, 'Y')) g_ivray.label_digits_y = n;
   if (std::strchr(key, 'Z')) g_ivray.label_digits_z = n;
+} catch (...) {
+  api_failure();
 }

@@ -9,6 +9,7 @@
 #include "records/messages.h"
 #include "records/state.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -141,19 +142,35 @@ float y_to_page(float y) {
 
 }  // namespace
 
-extern "C" float xposn(float x) {
+extern "C" float xposn(float x) try {
+  const ApiCall call;
   return x_to_page(x);
+} catch (...) {
+  api_failure();
+  return 0.0f;
 }
 
-extern "C" float yposn(float y) {
+extern "C" float yposn(float y) try {
+  const ApiCall call;
   return y_to_page(y);
+} catch (...) {
+  api_failure();
+  return 0.0f;
 }
 
-extern "C" int nxposn(float x) {
+extern "C" int nxposn(float x) try {
+  const ApiCall call;
   return page_round(xposn(x));
+} catch (...) {
+  api_failure();
+  return 0;
 }
-extern "C" int nyposn(float y) {
+extern "C" int nyposn(float y) try {
+  const ApiCall call;
   return page_round(yposn(y));
+} catch (...) {
+  api_failure();
+  return 0;
 }
 
 void stylus::user_to_page(float& x, float& y) {
@@ -161,7 +178,10 @@ void stylus::user_to_page(float& x, float& y) {
   y = std::clamp(y_to_page(y), -kPageLimit, kPageLimit);
 }
 
-extern "C" void trfrel(float* xs, float* ys, int n) {
+extern "C" void trfrel(float* xs, float* ys, int n) try {
+  const ApiCall call;
   if (n > 0 && (missing_argument(xs, "trfrel") || missing_argument(ys, "trfrel"))) return;
   for (int i = 0; i < n; ++i) user_to_page(xs[i], ys[i]);
+} catch (...) {
+  api_failure();
 }

@@ -13,6 +13,7 @@
 #include "records/state.h"
 #include "records/strings.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -79,7 +80,8 @@ void check_on_page(const char* what, int x, int y, const char* text, int n) {
   std::FILE* out = g_control.msg_stream;
   if (g_ivray.msg_unit == 0 || out == nullptr) return;
   std::fprintf(out, " <<<< Warning: %s (%5d/%5d) ", what, x, y);
-  std::fprintf(out, "in MESSAG out of page - (%.*s).\n", std::min(n, 8), text);
+  std::fprintf(out, "in MESSAG out of page - (%s).\n",
+               echo_text(text, static_cast<std::size_t>(std::clamp(n, 0, 8))).c_str());
 }
 
 }  // namespace
@@ -132,26 +134,36 @@ void dtext(const char* text, int x, int y, int deg, int h) {
 
 using namespace stylus;
 
-extern "C" void height(int n) {
+extern "C" void height(int n) try {
+  const ApiCall call;
   if (jqqlev(1, 3, "height") != 0) return;
   if (jqqval(n, 1, 10000) != 0) return;
   set_char_height(n);
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void angle(int deg) {
+extern "C" void angle(int deg) try {
+  const ApiCall call;
   chkini("angle");
   g_ivray.text_angle = deg;
   const float rad = static_cast<float>(deg) * kDegToRad;
   g_xvray.text_sin = static_cast<float>(std::sin(static_cast<double>(rad)));
   g_xvray.text_cos = static_cast<float>(std::cos(static_cast<double>(rad)));
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void messag(const char* text, int x, int y) {
+extern "C" void messag(const char* text, int x, int y) try {
+  const ApiCall call;
   if (missing_argument(text, "messag")) return;
   qqmess(text, x, y);
+} catch (...) {
+  api_failure();
 }
 
-extern "C" int nlmess(const char* text) {
+extern "C" int nlmess(const char* text) try {
+  const ApiCall call;
   if (missing_argument(text, "nlmess")) return 0;
   char buf[kMaxText + 1];
   const int n = copy_text(buf, text);
@@ -173,4 +185,7 @@ extern "C" int nlmess(const char* text) {
   g_fonts.work = saved;
   set_char_height(saved_height);
   return width;
+} catch (...) {
+  api_failure();
+  return 0;
 }

@@ -12,6 +12,7 @@
 #include "records/state.h"
 #include "records/strings.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -60,7 +61,8 @@ void namex(const char* title, int len, int side, int x, int y, int extent, int a
 
 using namespace stylus;
 
-extern "C" void name(const char* text, const char* axes) {
+extern "C" void name(const char* text, const char* axes) try {
+  const ApiCall call;
   if (missing_argument(text, "name") || missing_argument(axes, "name")) return;
   char key[4] = {};
   for (int i = 0; i < 3 && axes[i] != '\0'; ++i)
@@ -73,10 +75,15 @@ extern "C" void name(const char* text, const char* axes) {
     std::strncpy(titles[i], text, kMaxTitleChars);
     titles[i][kMaxTitleChars] = '\0';
   }
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void hname(int n) {
+extern "C" void hname(int n) try {
+  const ApiCall call;
   chkini("hname");
   if (jqqval(n, 1, 10000) != 0) return;
   g_ivray.name_height = n;
+} catch (...) {
+  api_failure();
 }

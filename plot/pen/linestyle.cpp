@@ -8,9 +8,11 @@
 
 #include "devices/driver.h"
 #include "pen/pen.h"
+#include "pen/thick_line.h"
 #include "records/messages.h"
 #include "records/state.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -92,7 +94,28 @@ SegmentRange segment_range(const ClipWindow& w, float margin, float x0, float y0
   return {static_cast<float>(t0), static_cast<float>(t1)};
 }
 
+namespace {
+
+// A line drawn by the pen model wider than every element of its pattern: the square caps of
+// its dashes, half a width beyond each end, close every gap, so the dashes make one band.
+bool gaps_closed_by_width() {
+  const int width = g_ivray.line_width;  // negative: the device draws widths and dashes
+  if (width <= kOutlinedWidthLimit) return false;
+  for (int i = 0; i < g_linestyle.dash_count; ++i)
+    if (g_linestyle.dash_pattern[i] > width) return false;
+  return true;
+}
+
+}  // namespace
+
 void dash_line(float x0, float y0, float x1, float y1) {
+  if (gaps_closed_by_width()) {
+    // Drawn as the one band the dashes make, each dash's band would be filled again and
+    // again; the pattern runs on all the same, for the lines that follow.
+    skip_dash(g_linestyle, dash_length(x0, y0, x1, y1, segment_direction(x0, y0, x1, y1)));
+    xdraw(x1, y1);
+    return;
+  }
   // Widened lines and their corners reach at most about a width beyond their centre line.
   const float margin = 2.0f * static_cast<float>(std::abs(g_ivray.line_width)) + 4.0f;
   step_dash_clipped(g_linestyle, g_clip.window(), margin, x0, y0, x1, y1,
@@ -109,15 +132,21 @@ void dash_line(float x0, float y0, float x1, float y1) {
 
 using namespace stylus;
 
-extern "C" void lintyp(int type) {
+extern "C" void lintyp(int type) try {
+  const ApiCall call;
   if (chkini("lintyp") != 0) return;
   if (jqqval(type, 0, kLineStyles - 1) != 0) return;
   select_style(type);
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void myline(const int* pattern, int n) {
+extern "C" void myline(const int* pattern, int n) try {
+  const ApiCall call;
   if (chkini("myline") != 0) return;
   install_pattern(pattern, n);
+} catch (...) {
+  api_failure();
 }
 
 namespace {
@@ -129,29 +158,51 @@ void select_named(const char* name, int type) {
 
 }  // namespace
 
-extern "C" void solid(void) {
+extern "C" void solid(void) try {
+  const ApiCall call;
   select_named("solid", 0);
+} catch (...) {
+  api_failure();
 }
-extern "C" void dash(void) {
+extern "C" void dash(void) try {
+  const ApiCall call;
   select_named("dash", 2);
+} catch (...) {
+  api_failure();
 }
-extern "C" void chndsh(void) {
+extern "C" void chndsh(void) try {
+  const ApiCall call;
   select_named("chndsh", 3);
+} catch (...) {
+  api_failure();
 }
-extern "C" void chndot(void) {
+extern "C" void chndot(void) try {
+  const ApiCall call;
   select_named("chndot", 4);
+} catch (...) {
+  api_failure();
 }
-extern "C" void dashm(void) {
+extern "C" void dashm(void) try {
+  const ApiCall call;
   select_named("dashm", 5);
+} catch (...) {
+  api_failure();
 }
-extern "C" void dotl(void) {
+extern "C" void dotl(void) try {
+  const ApiCall call;
   select_named("dotl", 6);
+} catch (...) {
+  api_failure();
 }
-extern "C" void dashl(void) {
+extern "C" void dashl(void) try {
+  const ApiCall call;
   select_named("dashl", 7);
+} catch (...) {
+  api_failure();
 }
 
-extern "C" void lnmlt(float f) {
+extern "C" void lnmlt(float f) try {
+  const ApiCall call;
   if (chkini("lnmlt") != 0) return;
   if (!(f >= 1.0f)) {  // also refuses NaN
     warnin(2);
@@ -160,4 +211,6 @@ extern "C" void lnmlt(float f) {
   qqstrk();
   if (Driver* drv = current_driver()) drv->miter_limit(f, g_ivray.line_width);
   g_xvray.line_width_factor = f;
+} catch (...) {
+  api_failure();
 }

@@ -7,10 +7,12 @@
 #include "records/messages.h"
 #include "records/state.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 using namespace stylus;
 
-extern "C" void setclr(int ncol) {
+extern "C" void setclr(int ncol) try {
+  const ApiCall call;
   if (jqqlev(1, 3, "setclr")) return;
   if (jqqval(ncol, 0, 255)) return;
   qqstrk();
@@ -19,4 +21,6 @@ extern "C" void setclr(int ncol) {
     d->color({ncol, {rgb_red(entry), rgb_green(entry), rgb_blue(entry)}, g_ivray.cur_color});
   }
   g_ivray.cur_color = ncol;
+} catch (...) {
+  api_failure();
 }

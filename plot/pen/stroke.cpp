@@ -2,7 +2,9 @@
 // the axis area, clipping of single segments, and qqstrk, which strokes the buffered
 // polyline (centre line and width outlines) and empties the buffer.
 #include <algorithm>
+#include <cmath>
 
+#include "devices/device_table.h"
 #include "pen/clip.h"
 #include "pen/pen.h"
 #include "pen/thick_line.h"
@@ -15,8 +17,40 @@ AxisClipRecord g_axis_clip;
 
 namespace {
 
+// The rows that fill the band of a wide line: the device's pixel rows (turned with the
+// page), or rows at the outlines' spacing of 1.5 points.
+BandRows band_rows() {
+  const DeviceRecord& device = current_device();
+  const double scale = g_xvray.page_scale;
+  if (!device.pixels || !(scale > 0.0) || !std::isfinite(1.0 / scale)) return {};
+  if (g_ivray.page_rotation == 1) {
+    return {true, static_cast<double>(g_ivray.page_nx), 1.0 / scale, scale};
+  }
+  return {false, 0.0, 1.0 / scale, scale};
+}
+
 Stroker device_stroker() {
-  return Stroker(g_clip.window(), xjdraw);
+  Stroker s(g_clip.window(), xjdraw);
+  s.fill_wide_lines(band_rows());
+  return s;
+}
+
+// The last buffer whose wide band covered the whole clip window: while nothing else has
+// reached the driver since and the window is the same, the window shows that colour and
+// nothing more the pen draws there can change it (a dense curve thousands of points wide
+// would otherwise paint the window once for every buffer).
+struct WindowCover {
+  bool valid = false;
+  unsigned long accesses = 0;
+  ClipWindow window{};
+};
+WindowCover g_cover;
+
+bool window_still_covered() {
+  const ClipWindow w = g_clip.window();
+  return g_cover.valid && g_cover.accesses == driver_accesses() && g_cover.window.left == w.left &&
+         g_cover.window.top == w.top && g_cover.window.right == w.right &&
+         g_cover.window.bottom == w.bottom;
 }
 
 }  // namespace
@@ -59,7 +93,12 @@ void qqstrk() {
   const int count = std::min(g_pen.stroke_count, kStrokeBufferSize);
   if (count > 0) {
     // A negative width is drawn by the device itself: only the centre line is sent.
-    device_stroker().stroke(g_pen.xplray, g_pen.yplray, count, g_ivray.line_width);
+    if (!window_still_covered()) {
+      g_cover.valid =
+          device_stroker().stroke(g_pen.xplray, g_pen.yplray, count, g_ivray.line_width);
+      g_cover.accesses = driver_accesses();
+      g_cover.window = g_clip.window();
+    }
   }
   g_pen.stroke_count = 0;
 }

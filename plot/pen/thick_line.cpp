@@ -20,10 +20,14 @@ std::vector<float> outline_distances(int line_width) {
   return d;
 }
 
-void Stroker::stroke(const float* x, const float* y, int count, int line_width) {
-  if (count <= 0) return;
+bool Stroker::stroke(const float* x, const float* y, int count, int line_width) {
+  if (count <= 0) return false;
+  if (fill_wide_ && line_width > kOutlinedWidthLimit && count >= 2 &&
+      band_is_cheaper(x, y, count, line_width)) {
+    return wide_line(x, y, count, line_width, Directions(x, y, count));
+  }
   centre_line(x, y, count);
-  if (line_width < 2 || count < 2) return;
+  if (line_width < 2 || count < 2) return false;
   const Directions dir(x, y, count);
   // Only the outlines that can reach the window are drawn: the others would be clipped
   // away whole, and a very wide line has thousands of them.
@@ -39,6 +43,7 @@ void Stroker::stroke(const float* x, const float* y, int count, int line_width) 
   }
   const float last = static_cast<float>(line_width) / 2.0f;
   if (last >= seen.lo && last <= seen.hi) outline(x, y, count, last, last, dir);
+  return false;
 }
 
 Stroker::DistanceRange Stroker::reaching_distances(const float* x, const float* y, int count,

@@ -19,14 +19,37 @@ using PenFunction = void (*)(float x, float y, int pen);
 // outlines at 1.5, 3, 4.5, ... points, the last one at w / 2. Empty for w < 2.
 std::vector<float> outline_distances(int line_width);
 
+// The widest line always drawn by its outlines. A wider line is drawn, when the stroker is
+// told the rows, either by its outlines or as the band they would cover filled row by row
+// (wide_line.cpp), whichever is less work: many short outlines (a wide dash, a dense wide
+// curve) make the band cheaper, few long ones (a long line a little wider) the outlines.
+inline constexpr int kOutlinedWidthLimit = 20;
+
+// The rows that fill the band of a wide line: the lines of constant page y, or of constant
+// page x (along_x: a page turned on a pixel device), at origin + k * step for every whole k.
+struct BandRows {
+  bool along_x = false;
+  double origin = 0.0;
+  double step = 1.5;
+  double pixels_per_point = 0.0;  // on a pixel device, the pixels an outline sets per point
+};
+
 class Stroker {
  public:
   Stroker(const ClipWindow& window, PenSink sink) : window_(window), sink_(std::move(sink)) {}
   Stroker(const ClipWindow& window, PenFunction pen) : window_(window), pen_(pen) {}
 
-  // Centre line, then for line_width >= 2 the outlines. A buffer of fewer than two points
-  // draws nothing (a single point gets at most a move).
-  void stroke(const float* x, const float* y, int count, int line_width);
+  // Lines wider than kOutlinedWidthLimit are filled with these rows from now on.
+  void fill_wide_lines(const BandRows& rows) {
+    rows_ = rows;
+    fill_wide_ = true;
+  }
+
+  // Centre line, then for line_width >= 2 the outlines (or the filled band of a wide line).
+  // A buffer of fewer than two points draws nothing (a single point gets at most a move).
+  // Returns true when the band of a wide line covered the whole window: then only the
+  // window's rows were sent.
+  bool stroke(const float* x, const float* y, int count, int line_width);
   // The centre line: points inside the window are drawn directly; from the first point
   // outside on, every segment is clipped.
   void centre_line(const float* x, const float* y, int count);
@@ -71,6 +94,12 @@ class Stroker {
   DistanceRange reaching_distances(const float* x, const float* y, int count,
                                    const Directions& dir) const;
   void rectangle(const float* x, const float* y, float d, float e, const Directions& dir);
+  // The centre line, the band filled by rows and the outermost outline of a line wider than
+  // kOutlinedWidthLimit (wide_line.cpp); the return value of stroke.
+  bool wide_line(const float* x, const float* y, int count, int line_width, const Directions& dir);
+  // Whether filling the band of a line wider than kOutlinedWidthLimit is less work than its
+  // outlines: rows the band's pieces reach against outline segments (and their pixels).
+  bool band_is_cheaper(const float* x, const float* y, int count, int line_width) const;
   // One side of the outline of a polyline of three or more points, walked with step +1
   // (forwards) or -1 (back along the other side). Returns the last point it clipped to.
   Point pass(const float* x, const float* y, int count, float d, float e, bool closed, int step,
@@ -79,6 +108,8 @@ class Stroker {
   ClipWindow window_;
   PenSink sink_;
   PenFunction pen_ = nullptr;
+  BandRows rows_;
+  bool fill_wide_ = false;
 };
 
 }  // namespace stylus

@@ -8,6 +8,7 @@
 #include "records/state.h"
 #include "records/strings.h"
 #include "stylus.h"
+#include "records/api_call.h"
 
 namespace stylus {
 
@@ -167,8 +168,9 @@ void warni1(int n, int value) {
 void warnc1(int n, const char* text) {
   errmes(n);
   if (g_ivray.msg_unit == 0) return;
+  // The caller's text is shown cut and escaped: a line of the library stays one line.
   std::fprintf(message_stream(), " <<<< Warning %3d: %s in %s!   (%s)\n", n, g_control.message_text,
-               g_control.routine_name, text != nullptr ? text : "");
+               g_control.routine_name, echo_text(text).c_str());
 }
 
 void qqserr(const char* text) {
@@ -189,14 +191,21 @@ void reset_messages() {
 
 using namespace stylus;
 
-extern "C" void msgmod(const char* cmode) {
+extern "C" void msgmod(const char* cmode) try {
+  const ApiCall call;
   if (jqqlev(0, 3, "msgmod") || missing_argument(cmode, "msgmod")) return;
   const int k = jqqind("OFF +ON  ", 2, cmode);
   if (k == 0) return;
   g_ivray.messages_off = k == 1;
   g_ivray.msg_unit = message_unit(g_control.msg_stream);
+} catch (...) {
+  api_failure();
 }
 
-extern "C" int nwarns(void) {
+extern "C" int nwarns(void) try {
+  const ApiCall call;
   return g_ivray.n_warnings;
+} catch (...) {
+  api_failure();
+  return 0;
 }

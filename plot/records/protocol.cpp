@@ -9,6 +9,10 @@
 #include "records/state.h"
 #include "records/strings.h"
 #include "stylus.h"
+#include "records/api_call.h"
+
+using stylus::api_failure;
+using stylus::ApiCall;
 
 namespace stylus {
 
@@ -115,16 +119,24 @@ void print_end_protocol(int written) {
 
 }  // namespace stylus
 
-extern "C" const char* dddate(void) {
+extern "C" const char* dddate(void) try {
+  const ApiCall call;
   static char buf[32];
   std::tm t = stylus::local_now();
   std::snprintf(buf, sizeof buf, "%02d.%02d.%4d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900);
   return buf;
+} catch (...) {
+  api_failure();
+  return "";
 }
 
-extern "C" const char* ddtime(void) {
+extern "C" const char* ddtime(void) try {
+  const ApiCall call;
   static char buf[32];
   std::tm t = stylus::local_now();
   std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.tm_hour, t.tm_min, t.tm_sec);
   return buf;
+} catch (...) {
+  api_failure();
+  return "";
 }

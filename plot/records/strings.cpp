@@ -43,4 +43,27 @@ int dsblnk(char* s, int n) {
   return k;
 }
 
+std::string echo_text(const char* text, std::size_t most) {
+  std::string out;
+  if (text == nullptr) return out;
+  for (std::size_t i = 0; i < most && text[i] != '\0'; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x20 || c == 0x7f) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
 }  // namespace stylus

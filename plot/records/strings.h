@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace stylus {
 
@@ -19,5 +20,10 @@ int trmlen(const char* s);
 // Removes every blank from the first n characters of s (fewer when s ends earlier), ends the
 // result with a zero byte and returns its length.
 int dsblnk(char* s, int n);
+
+// A caller's text as the library's messages show it: at most its first `most` bytes, and
+// control characters written as escapes ("\n", "\r", "\t", "\x1b", ...), so that a line
+// of the library is always one line and sends nothing to a terminal. Null: "".
+std::string echo_text(const char* text, std::size_t most = 80);
 
 }  // namespace stylus

@@ -151,8 +151,6 @@ class Reader {
   std::size_t pos_ = 0;
 };
 
-int g_line_width_limit = INT_MAX;
-
 // A text for a file name, kept inside the scratch folder: an absolute name is made
 // relative to the working folder (its ".." components stay inside, see g_work).
 const char* file_name(Reader& in, std::string& s) {
@@ -164,8 +162,10 @@ const char* file_name(Reader& in, std::string& s) {
   return s.c_str();
 }
 
+// Every width the routines accept, and those they refuse: a wide line costs the area it
+// covers, not its width times its length.
 int line_width(Reader& in) {
-  return std::min(in.integer(), g_line_width_limit);
+  return in.integer();
 }
 
 // Point arrays of a curve: a count and the values, from the plot's range to the absurd.
@@ -218,7 +218,51 @@ Points points(Reader& in) {
   return p;
 }
 
+// Deviations of error bars for the points p: half a unit, values from the input (negative,
+// NaN and infinite ones among them), the last one negative, or null.
+struct Deviations {
+  std::vector<float> v;
+  bool null = false;
+  const float* data() const { return null ? nullptr : v.data(); }
+};
+
+Deviations deviations(Reader& in, const Points& p) {
+  Deviations d;
+  d.v.assign(p.x.size(), 0.5f);
+  switch (in.byte() % 4) {
+    case 0:
+      break;
+    case 1: {
+      float seed[8];
+      for (float& f : seed) f = in.real();
+      for (std::size_t i = 0; i < d.v.size(); ++i) d.v[i] = seed[i % 8];
+      break;
+    }
+    case 2:
+      d.v.back() = -1.0f;
+      break;
+    default:
+      d.null = true;
+      break;
+  }
+  return d;
+}
+
+// A symbol size, as it comes: a symbol is clipped to the page, so even a filled one on every
+// point of a long curve costs at most the page's pixels or strokes per point.
+int symbol_size(Reader& in) {
+  return in.integer();
+}
+
 using Call = std::function<void(Reader&)>;
+
+// The call of a by-reference entry that takes one whole number.
+Call int_by_reference(void (*entry)(const int*)) {
+  return [entry](Reader& in) {
+    int v = in.integer();
+    entry(in.address(v));
+  };
+}
 struct Routine {
   const char* name;
   Call call;
@@ -534,6 +578,111 @@ const std::vector<Routine>& routines() {
          int n = p.n;
          trfrel_(p.null_x ? nullptr : p.x.data(), p.null_y ? nullptr : p.y.data(), in.address(n));
        }},
+      // Symbols, error bars and legends.
+      {"marker", [](Reader& in) { marker(in.integer()); }},
+      {"hsymbl", [](Reader& in) { hsymbl(symbol_size(in)); }},
+      {"incmrk", [](Reader& in) { incmrk(in.integer()); }},
+      {"symbol",
+       [](Reader& in) {
+         const int nsym = in.integer(), x = in.integer();
+         symbol(nsym, x, in.integer());
+       }},
+      {"rlsymb",
+       [](Reader& in) {
+         const int nsym = in.integer();
+         const float x = in.real();
+         rlsymb(nsym, x, in.real());
+       }},
+      {"errbar",
+       [](Reader& in) {
+         const Points p = points(in);
+         const Deviations lo = deviations(in, p), hi = deviations(in, p);
+         errbar(p.xp(), p.yp(), lo.data(), hi.data(), p.n);
+       }},
+      {"errhor",
+       [](Reader& in) {
+         const Points p = points(in);
+         const Deviations lo = deviations(in, p);
+         errhor(p.xp(), p.yp(), lo.data(), lo.data(), p.n);
+       }},
+      {"errcap", [](Reader& in) { errcap(in.integer()); }},
+      {"legini", [](Reader& in) { legini(in.integer()); }},
+      {"leglin",
+       [](Reader& in) {
+         std::string s;
+         const char* t = in.text(s);
+         leglin(t, in.integer());
+       }},
+      {"legend",
+       [](Reader& in) {
+         std::string s;
+         const std::uint8_t pick = in.byte() % 6;
+         const char* corners[] = {"UR", "UL", "LL", "LR"};
+         legend(pick < 4 ? corners[pick] : pick == 4 ? nullptr : in.text(s));
+       }},
+      {"legpag",
+       [](Reader& in) {
+         const int x = in.integer();
+         legpag(x, in.integer());
+       }},
+      {"marker_", int_by_reference(marker_)},
+      {"hsymbl_",
+       [](Reader& in) {
+         int v = symbol_size(in);
+         hsymbl_(in.address(v));
+       }},
+      {"incmrk_", int_by_reference(incmrk_)},
+      {"symbol_",
+       [](Reader& in) {
+         int nsym = in.integer(), x = in.integer(), y = in.integer();
+         const int* a = in.address(nsym);
+         const int* b = in.address(x);
+         symbol_(a, b, in.address(y));
+       }},
+      {"rlsymb_",
+       [](Reader& in) {
+         int nsym = in.integer();
+         float x = in.real(), y = in.real();
+         const int* a = in.address(nsym);
+         const float* b = in.address(x);
+         rlsymb_(a, b, in.address(y));
+       }},
+      {"errbar_",
+       [](Reader& in) {
+         const Points p = points(in);
+         const Deviations lo = deviations(in, p), hi = deviations(in, p);
+         int n = p.n;
+         errbar_(p.xp(), p.yp(), lo.data(), hi.data(), in.address(n));
+       }},
+      {"errhor_",
+       [](Reader& in) {
+         const Points p = points(in);
+         const Deviations lo = deviations(in, p), hi = deviations(in, p);
+         int n = p.n;
+         errhor_(p.xp(), p.yp(), lo.data(), hi.data(), in.address(n));
+       }},
+      {"errcap_", int_by_reference(errcap_)},
+      {"legini_", int_by_reference(legini_)},
+      {"leglin_",
+       [](Reader& in) {
+         std::string s;
+         const char* t = in.text(s);
+         int line = in.integer();
+         const long len = in.length(t);
+         leglin_(t, in.address(line), len);
+       }},
+      {"legend_",
+       [](Reader& in) {
+         std::string s;
+         const char* t = in.text(s);
+         legend_(t, in.length(t));
+       }},
+      {"legpag_",
+       [](Reader& in) {
+         int x = in.integer(), y = in.integer();
+         const int* a = in.address(x);
+         legpag_(a, in.address(y));
+       }},
   };
   return table;
 }
@@ -570,10 +719,6 @@ void fresh_library() {
 
 }  // namespace
 
-void limit_line_width(int points) {
-  g_line_width_limit = points;
-}
-
 void prepare_process() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "stylus_fuzz_XXXXXX").string();
   if (::mkdtemp(tmpl.data()) == nullptr) std::abort();
@@ -583,8 +728,8 @@ void prepare_process() {
   std::filesystem::current_path(g_work);
   ::unsetenv("DISPLAY");
   if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
-  // Files stop growing at 256 MB (a very wide dashed curve fills gigabytes): the writes
-  // fail and the library reports the file error, as on a full disk.
+  // Files stop growing at 256 MB (a curve of a hundred thousand page-long segments fills
+  // gigabytes): the writes fail and the library reports the file error, as on a full disk.
   std::signal(SIGXFSZ, SIG_IGN);
   const rlimit limit{256u << 20, 256u << 20};
   ::setrlimit(RLIMIT_FSIZE, &limit);

@@ -14,18 +14,6 @@ namespace fuzz {
 // library's warnings and protocols would flood it), DISPLAY unset, files limited to 256 MB.
 void prepare_process();
 
-// A dashed line hundreds of points wide on a pixel device costs dashes x outlines x pixels:
-// a random curve of 250 points with dashes of a point ran 280 s on the raster at width
-// 1000 and more than twenty minutes at width 9333 (12 s at width 100). Slow as its outlines
-// are many, a visible cost the library accepts; generated inputs keep line widths at most
-// this so that a long run measures the rest. The plain driver replays its corpus with
-// every width.
-inline constexpr long kRandomLineWidthLimit = 100;
-
-// The widest line width the calls pass to linwid and linwid_ (wider ones are passed as this
-// width); without a limit every width is passed as it is.
-void limit_line_width(int points);
-
 // Runs the calls that data encodes; returns how many calls were made. Every run starts from
 // the library's program-start state and ends with every session closed and the scratch
 // folder emptied.

@@ -79,8 +79,7 @@ void name_crash_file(const std::filesystem::path& dir, const std::string& name) 
 }
 
 // A run longer than this is taken for a hang: the library promises work bounded by what
-// its result shows. (A dashed curve 32000 points wide on a file device legitimately takes
-// minutes: every dash has thousands of outlines, each a visible vector in the file.)
+// its result shows, whatever the line widths.
 double g_max_seconds = 600.0;
 
 std::size_t run(const std::filesystem::path& out_dir, const std::string& name) {
@@ -99,10 +98,9 @@ std::size_t run(const std::filesystem::path& out_dir, const std::string& name) {
 int usage() {
   std::fprintf(stderr,
                "usage: stylus_fuzz [--sequences N] [--seed S] [--max-bytes B] [--max-seconds T]\n"
-               "                   [--max-width W] [CORPUS...]\n"
+               "                   [CORPUS...]\n"
                "  replays every file of CORPUS (files or folders), then runs N random call\n"
-               "  sequences (default 1000) of up to B bytes (default 512) from seeds S, S+1, ...\n"
-               "  with line widths of at most W points (default 100; 0: no limit);\n"
+               "  sequences (default 1000) of up to B bytes (default 512) from seeds S, S+1, ...;\n"
                "  an input that runs longer than T seconds (default 600) counts as a failure\n");
   return 2;
 }
@@ -112,20 +110,18 @@ int usage() {
 extern "C" void __sanitizer_set_death_callback(void (*callback)(void)) __attribute__((weak));
 
 int main(int argc, char** argv) {
-  long sequences = 1000, max_bytes = 512, max_width = fuzz::kRandomLineWidthLimit;
+  long sequences = 1000, max_bytes = 512;
   std::uint64_t first_seed = 1;
   std::vector<std::filesystem::path> corpus;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if ((a == "--sequences" || a == "--seed" || a == "--max-bytes" || a == "--max-seconds" ||
-         a == "--max-width") &&
+    if ((a == "--sequences" || a == "--seed" || a == "--max-bytes" || a == "--max-seconds") &&
         i + 1 < argc) {
       const long v = std::strtol(argv[++i], nullptr, 10);
       if (a == "--max-seconds") g_max_seconds = static_cast<double>(v);
       if (a == "--sequences") sequences = v;
       if (a == "--seed") first_seed = static_cast<std::uint64_t>(v);
       if (a == "--max-bytes") max_bytes = v < 1 ? 1 : v;
-      if (a == "--max-width") max_width = v;
     } else if (!a.empty() && a[0] == '-') {
       return usage();
     } else {
@@ -155,8 +151,6 @@ int main(int argc, char** argv) {
       ++inputs;
     }
   }
-  // The corpus runs with every width; the random sequences with limited ones.
-  if (max_width > 0) fuzz::limit_line_width(static_cast<int>(std::min(max_width, 32000L)));
   for (long k = 0; k < sequences; ++k) {
     std::uint64_t state = first_seed + static_cast<std::uint64_t>(k);
     make_input(state, max_bytes);

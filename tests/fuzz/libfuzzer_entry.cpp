@@ -6,7 +6,6 @@
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
   fuzz::prepare_process();
-  fuzz::limit_line_width(static_cast<int>(fuzz::kRandomLineWidthLimit));
   return 0;
 }
 

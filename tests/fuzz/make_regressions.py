@@ -54,6 +54,11 @@ def points(count, mode):
     return bytes([COUNTS.index(str(count)), modes[mode]])
 
 
+def deviations(mode, values=()):
+    modes = {"half": 0, "input": 1, "last negative": 2, "null": 3}
+    return bytes([modes[mode]]) + b"".join(f32(v) for v in values)
+
+
 def session(device, axes=True):
     b = op("metafl") + text(device) + op("disini")
     return b + op("graf (the program's axes)") if axes else b
@@ -87,6 +92,16 @@ REGRESSIONS = {
     + points(59, "axis") + address(False) + op("messag_") + text("Hi") + i32(1) + i32(1)
     + full_length() + address(False) + address() + op("myline") + i32(3) + i32(1) + i32(1)
     + i32(1) + address(False),
+    # Huge filled symbols on a plotter (covered with strokes, clipped to the axis area), error
+    # bars with deviations that are not numbers or infinite, a legend at the ends of the int
+    # range and symbols far off the page.
+    "symbols-bars-legend-extremes": session("HPGL") + op("legini") + i32(2) + op("marker")
+    + i32(19) + op("hsymbl") + i32(10000) + op("incmrk") + i32(-1) + op("curve")
+    + points(59, "axis") + op("errbar") + points(59, "axis")
+    + deviations("input", [float("nan")] + [0.5] * 7) + deviations("half") + op("errhor")
+    + points(3, "axis") + deviations("input", [float("inf")] * 8) + op("leglin")
+    + text("measured") + i32(1) + op("legend") + bytes([0]) + op("legpag") + i32(2147483647)
+    + i32(-2147483648) + op("symbol") + i32(20) + i32(2147483647) + i32(-2147483648),
 }
 
 

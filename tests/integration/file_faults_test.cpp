@@ -29,7 +29,7 @@ const FileDevice kFileDevices[] = {
     {"GKSL", "stylus.met", false}, {"CGM", "stylus.cgm", false},   {"KYOC", "stylus.kyo", false},
     {"HPGL", "stylus.hpg", false}, {"HPA4", "stylus.hpg", false},  {"POST", "stylus.psc", false},
     {"PSCL", "stylus.psc", false}, {"TIFF", "stylus.tif", true},   {"IMAG", "stylus.img", true},
-    {"PNG", "stylus.png", true},   {"JAVA", "stylus.java", false}, {"WMF", "stylus.wmf", true},
+    {"PNG", "stylus.png", true},   {"JAVA", "stylus.java", false}, {"WMF", "stylus.wmf", false},
     {"SVG", "stylus.svg", false},  {"PDF", "stylus.pdf", false}};
 
 // A session on the device that draws a curve of many points, in a child process.

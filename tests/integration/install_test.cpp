@@ -2,8 +2,9 @@
 // program built through pkg-config and a CMake project built through find_package(stylus),
 // each run to write a PostScript file and print the end protocol; the three examples (C
 // through pkg-config, C++ through CMake, Fortran through pkg-config and the module) built,
-// run and their pictures read back; the module refusing arguments of the wrong type; the
-// manual page checked by groff.
+// run and their pictures read back; the example of symbols, error bars and legends and its
+// Fortran twin drawing the same picture; the module refusing arguments of the wrong type;
+// the manual page checked by groff.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,7 +12,9 @@
 #include <memory>
 #include <string>
 
+#include "devices/screen_geometry.h"
 #include "support/command.h"
+#include "support/data_points_picture.h"
 #include "support/energy_picture.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
@@ -243,6 +246,65 @@ TEST_F(Installed, FortranExampleUsesTheModule) {
   EXPECT_GT(count(img, red), 400);
   EXPECT_GT(count(img, green), 150);
   EXPECT_GT(count(img, light), 2000);
+}
+
+// The C example of symbols, error bars and legends and its Fortran twin (the same data and
+// calls through the module) draw the same files on PNG, PostScript and SVG, dates aside; each
+// picture, decoded by its reader, shows every symbol, bar, curve and legend sample where the
+// program puts it.
+TEST_F(Installed, DataPointsInCAndFortranDrawTheSamePicture) {
+  CommandResult build =
+      run_command("cc -std=c11 -Wall -Wextra -pedantic -Werror " + example("c/data_points.c") +
+                  " $(" + pkg_config() + " --cflags --libs stylus) -lm -Wl,-rpath," +
+                  quoted(prefix() / "lib") + sanitizer_flags() + " -o data_points_c");
+  ASSERT_EQ(build.status, 0) << build.output;
+  build = run_command(
+      gfortran(quoted(fs::path(STYLUS_SOURCE_DIR) / "tests/integration/data/data_points.f90") +
+               " $(" + pkg_config() + " --libs stylus) -Wl,-rpath," + quoted(prefix() / "lib") +
+               sanitizer_flags() + " -o data_points_f"));
+  ASSERT_EQ(build.status, 0) << build.output;
+
+  constexpr int kDpi = 150;
+  const struct {
+    const char* device;
+    const char* file;
+    const char* dated;  // the line that holds the date, left out of the comparison
+    std::string decode;
+    PixelMap map;
+    bool (*fg)(Rgb);
+  } devices[] = {
+      {"PNG", "stylus.png", nullptr, "pngtopnm stylus.png",
+       // the raster's device points, r(x s) for the scale of its 853 x 603 pixels
+       PixelMap::scaled(stylus::screen_page_scale(853, 603, 2969, 2099, 1.0f), 0.5, 0.5), light},
+      {"POST", "stylus.psc", "%%CreationDate:",
+       "gs -q -dBATCH -dNOPAUSE -dSAFER -sPAPERSIZE=a4 -sDEVICE=ppmraw -r150 -sOutputFile=- "
+       "stylus.psc",
+       data_points::postscript_sheet_map(kDpi), dark},
+      {"SVG", "stylus.svg", "<!-- STYLUS",
+       "rsvg-convert --dpi-x 150 --dpi-y 150 stylus.svg | pngtopnm", PixelMap::scaled(kDpi / 254.0),
+       dark},
+  };
+  for (const auto& d : devices) {
+    SCOPED_TRACE(d.device);
+    std::string files[2];
+    for (int k = 0; k < 2; ++k) {
+      const std::string dir = std::string(d.device) + (k == 0 ? "_c" : "_f");
+      fs::create_directory(dir);
+      expect_run(
+          run_command("cd " + dir + " && ../data_points_" + (k == 0 ? "c " : "f ") + d.device),
+          d.file);
+      files[k] = read_file(dir + "/" + d.file);
+      if (d.dated != nullptr) {
+        const std::size_t at = files[k].find(d.dated);
+        ASSERT_NE(at, std::string::npos);
+        files[k].erase(at, files[k].find('\n', at) - at);
+      }
+    }
+    EXPECT_FALSE(files[0].empty());
+    EXPECT_TRUE(files[0] == files[1]) << "the C and the Fortran program differ";
+    const RgbImage img = decoded("(cd " + std::string(d.device) + "_c && " + d.decode + ")");
+    data_points::Picture(img, d.map, d.fg).expect_all();
+  }
 }
 
 // Each call is right but for one argument's type; the program with every type right compiles.

@@ -184,7 +184,7 @@ TEST(Layers, ADeviceIsOneDriverFileAndOneRow) {
   const std::string src = STYLUS_SOURCE_DIR, bin = STYLUS_BINARY_DIR;
   const std::string flags =
       "-std=c++20 -O1 -I'" + src + "' -I'" + src + "/plot'" + sanitizer_flags();
-  std::string libs = " '" + bin + "/plot/libstylus.a' -lz -lm -lpthread";
+  std::string libs = " '" + bin + "/plot/libstylus.a' -lz -ldeflate -lm -lpthread";
 #if STYLUS_TEST_X11
   libs += " -lX11";
 #endif

@@ -10,13 +10,14 @@
 #include "records/state.h"
 
 struct DriverEvent {
-  enum Kind { kStart, kPoint, kColor, kColorTable, kLineWidth, kFill, kFlush, kFinish };
+  enum Kind { kStart, kPoint, kColor, kColorTable, kLineWidth, kFill, kPolygon, kFlush, kFinish };
   Kind kind;
   stylus::DevicePoint point{};  // kPoint
   int pen = 0;                  // kPoint
   int value = 0;                // kColor: ncol; kColorTable: kind; kLineWidth: width; kFill: ncol
-  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // kFill corners
-  int table0 = 0, table255 = 0;        // kColorTable: entries 0 and 255
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;             // kFill corners
+  int table0 = 0, table255 = 0;                   // kColorTable: entries 0 and 255
+  std::vector<stylus::DevicePoint> polygon = {};  // kPolygon
 };
 
 class RecordingDriver : public stylus::Driver {
@@ -64,6 +65,19 @@ class RecordingDriver : public stylus::Driver {
     DriverEvent e{DriverEvent::kFill};
     e.x1 = x1, e.y1 = y1, e.x2 = x2, e.y2 = y2, e.value = ncol;
     log().push_back(e);
+  }
+  // Whether polygon() takes a polygon as a device with a fill of its own (true), or
+  // refuses it so that the pen model covers it with strokes (false, the default).
+  static bool& fills_polygons() {
+    static bool fills = false;
+    return fills;
+  }
+  bool polygon(const stylus::DevicePoint* points, int n) override {
+    if (!fills_polygons()) return false;
+    DriverEvent e{DriverEvent::kPolygon};
+    e.polygon.assign(points, points + n);
+    log().push_back(e);
+    return true;
   }
   void flush() override { log().push_back({DriverEvent::kFlush}); }
   int finish(const stylus::DriverEnd& /*end*/) override {

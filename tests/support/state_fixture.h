@@ -24,6 +24,7 @@ class StateTest : public ::testing::Test {
     stylus::set_local_time_source(fixed_test_time);
     RecordingDriver::log().clear();
     RecordingDriver::finish_result() = 1;
+    RecordingDriver::fills_polygons() = false;
   }
   void TearDown() override {
     stdout_.stop();

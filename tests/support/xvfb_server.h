@@ -34,11 +34,14 @@ class XvfbServer {
     close(fds[0]);
     if (!number.empty()) display_ = ":" + number;
   }
-  ~XvfbServer() {
+  ~XvfbServer() { stop(); }
+  // Ends the server now, as a display that goes away.
+  void stop() {
     if (pid_ > 0) {
       kill(pid_, SIGTERM);
       int status;
       waitpid(pid_, &status, 0);
+      pid_ = -1;
     }
   }
   XvfbServer(const XvfbServer&) = delete;

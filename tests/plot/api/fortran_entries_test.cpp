@@ -1,9 +1,12 @@
-// The by-reference entries that the line-style, position, date and message routines gained:
-// each passes its values on to its routine, and a missing number is warned about, not read.
+// The by-reference entries that the line-style, position, date and message routines, the
+// symbols, error bars and legends gained: each passes its values on to its routine, and a
+// missing number is warned about, not read.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "elements/curve.h"
 #include "pen/linestyle.h"
 #include "support/state_fixture.h"
 #include "stylus.h"
@@ -51,6 +54,45 @@ TEST_F(FortranEntries, PassTheirValuesOn) {
             " <<<< Warning   2: Incorrect parameter in trfrel!\n");
   EXPECT_EQ(g_linestyle.line_style, 7);
   EXPECT_EQ(nwarns_(), 3);
+  capture();
+  disfin();
+}
+
+TEST_F(FortranEntries, SymbolErrorBarAndLegendEntriesPassTheirValuesOn) {
+  use_recording_driver();
+  metafl("POST");
+  disini();
+  graf(0.0f, 3.0f, 0.0f, 0.5f, -32.5f, -23.0f, -32.5f, 1.0f);
+  static const int sym = 14, size = 50, mode = -3, cap = 12, one = 1, nx = 300;
+  marker_(&sym);
+  hsymbl_(&size);
+  incmrk_(&mode);
+  errcap_(&cap);
+  legini_(&one);
+  leglin_("measured      ", &one, 14);
+  EXPECT_EQ(g_curve.symbol_number * 1000 + g_curve.symbol_size, 14050);
+  EXPECT_EQ(g_curve.symbol_incr * 100 + g_curve.cap_width, -288);
+  EXPECT_EQ(std::string(g_legend.text[0]), "measured");  // without the padding
+  // Each drawing entry draws: the vectors of the session grow.
+  static const float x[1] = {1.5f}, y[1] = {-28.0f}, e[1] = {0.5f};
+  int vectors = g_ivray.n_vectors;
+  for (const auto& draw : std::vector<void (*)()>{
+           [] { symbol_(&sym, &nx, &nx); }, [] { rlsymb_(&sym, &x[0], &y[0]); },
+           [] { errbar_(x, y, e, e, &one); }, [] { errhor_(x, y, e, e, &one); },
+           [] { curve_(x, y, &one); }, [] { legend_("LR  ", 4); }, [] { legpag_(&nx, &nx); }}) {
+    draw();
+    EXPECT_GT(g_ivray.n_vectors, vectors);
+    vectors = g_ivray.n_vectors;
+  }
+  capture();
+  legend_("lower right", 11);  // "LOWE" is no corner
+  marker_(nullptr);
+  legpag_(&nx, nullptr);
+  EXPECT_EQ(stdout_text(),
+            " <<<< Warning   2: Incorrect parameter in legend!   (lowe)\n"
+            " <<<< Warning   2: Incorrect parameter in marker!\n"
+            " <<<< Warning   2: Incorrect parameter in legpag!\n");
+  EXPECT_EQ(g_ivray.n_vectors, vectors);
   capture();
   disfin();
 }

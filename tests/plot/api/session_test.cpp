@@ -216,11 +216,15 @@ TEST_F(Session, DefaultMetafileWithoutDriverIsRefusedNamingGksl) {
 
 TEST_F(Session, AFileThatCannotBeOpenedGivesFileErrorAndNoOutput) {
   use_recording_driver();
-  // A link into a missing folder: the name is free but cannot be created.
-  std::filesystem::create_symlink("missing/target.psc", "stylus.psc");
+  // A working folder removed under the program: the name is free but cannot be created.
+  const std::filesystem::path home = std::filesystem::current_path();
+  std::filesystem::create_directory("gone");
+  std::filesystem::current_path("gone");
+  std::filesystem::remove(home / "gone");
   metafl("POST");
   capture();
   disini();
+  std::filesystem::current_path(home);
   EXPECT_EQ(stdout_text(), " <<<< Warning  36: File error in disini!   (stylus.psc)\n");
   EXPECT_EQ(g_ivray.level, 1);
   EXPECT_EQ(session_output(), nullptr);

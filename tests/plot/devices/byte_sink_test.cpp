@@ -1,6 +1,7 @@
 // The byte sinks and the byte order of binary numbers: a file appears under its name only
-// complete, a failed write or an abandoned file leaves nothing behind, a link is written
-// through, and numbers come out in their format's order on every host.
+// complete and only where nothing is, a failed write or an abandoned file leaves nothing
+// behind, a link is never written through, and numbers come out in their format's order on
+// every host.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -90,13 +91,44 @@ TEST(ByteSink, AFailedWriteLeavesNoFile) {
   EXPECT_EQ(files_in(dir.path()), 0u);
 }
 
-TEST(ByteSink, ALinkIsWrittenThrough) {
+TEST(ByteSink, ALinkAtTheNameIsATakenNameNeverWrittenThrough) {
   ScratchDir dir;
   fs::create_directory("real");
-  fs::create_symlink("real/target.psc", "plot.psc");
-  ASSERT_TRUE(write_whole_file("plot.psc", "through"));
+  fs::create_symlink("real/target.psc", "plot.psc");  // leads nowhere yet
+  std::string placed;
+  ASSERT_TRUE(write_whole_file("plot.psc", "beside", nullptr, &placed));
+  EXPECT_EQ(placed, "plot_1.psc");
+  EXPECT_EQ(read_file("plot_1.psc"), "beside");
   EXPECT_TRUE(fs::is_symlink("plot.psc"));
-  EXPECT_EQ(read_file("real/target.psc"), "through");
+  EXPECT_FALSE(fs::exists("real/target.psc"));
+}
+
+TEST(ByteSink, ANameTakenWhileWritingGetsTheNextVersionOfTheBaseName) {
+  ScratchDir dir;
+  write_whole_file("a.met", "first");
+  std::unique_ptr<FileSink> f = FileSink::create("a_1.met", "a.met", 8);
+  ASSERT_NE(f, nullptr);
+  f->put("mine");
+  write_whole_file("a_1.met", "theirs");
+  ASSERT_TRUE(f->close());
+  EXPECT_EQ(f->name(), "a_2.met");  // a version of a.met, not a_1_1.met
+  EXPECT_EQ(read_file("a_1.met"), "theirs");
+  EXPECT_EQ(read_file("a_2.met"), "mine");
+}
+
+TEST(ByteSink, PatchRewritesBytesAlreadyWritten) {
+  ScratchDir dir;
+  std::unique_ptr<FileSink> f = FileSink::create("h.wmf");
+  ASSERT_NE(f, nullptr);
+  f->put("0000body");
+  f->patch(1, "XY", 2);
+  f->put("end");
+  ASSERT_TRUE(f->close());
+  EXPECT_EQ(read_file("h.wmf"), "0XY0bodyend");
+  MemorySink m;
+  m.put("0000");
+  m.patch(2, "Z", 1);
+  EXPECT_EQ(m.bytes(), "00Z0");
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ TEST_F(DeviceChoice, DefaultExtensionsAndFileOutput) {
   EXPECT_EQ(find_device(80)->output, FileOutput::kWindow);
   EXPECT_EQ(find_device(603)->output, FileOutput::kNone);
   EXPECT_EQ(find_device(211)->output, FileOutput::kStream);
-  EXPECT_EQ(find_device(221)->output, FileOutput::kAtEnd);
+  EXPECT_EQ(find_device(221)->output, FileOutput::kStream);  // recorded into the file
   EXPECT_EQ(find_device(604)->output, FileOutput::kAtEnd);
   EXPECT_EQ(find_device(501)->output, FileOutput::kStream);
   EXPECT_EQ(find_device(701)->output, FileOutput::kStream);

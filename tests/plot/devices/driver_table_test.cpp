@@ -10,10 +10,10 @@ using namespace stylus;
 namespace {
 
 TEST(DriverTableTest, EveryCodeWithADriverOthersNot) {
-  for (int device : {75,  76,  79,  80,  201, 211, 221, 301, 401, 402, 403,
-                     404, 405, 501, 502, 601, 602, 603, 604, 701, 801, 802})
+  for (int device : {75,  76,  79,  80,  103, 151, 161, 201, 211, 221, 301, 401, 402,
+                     403, 404, 405, 501, 502, 601, 602, 603, 604, 701, 801, 802})
     EXPECT_NE(make_driver(device), nullptr) << device;
-  for (int device : {-5, 0, 100, 103, 151, 302, 406, 600, 605, 702, 800, 803, 9999})
+  for (int device : {-5, 0, 100, 104, 152, 302, 406, 600, 605, 702, 800, 803, 9999})
     EXPECT_EQ(make_driver(device), nullptr) << device;
 }
 

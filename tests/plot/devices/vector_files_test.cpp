@@ -130,6 +130,54 @@ TEST_F(VectorFiles, PdfFileOfAShortSession) {
                 zigzag(1, " l\n") + " l\nS\n");
 }
 
+// A drawing longer than one content stream's piece (about 3 MB of operators): the file
+// has its content streams 4, 6, 7, ... each deflated, ending between two operators, listed
+// in that order by the page, every object where the cross-reference table says; joined,
+// they are the drawing.
+TEST_F(VectorFiles, ALongPdfDrawingIsWrittenInPiecesThatJoinToOneDrawing) {
+  constexpr int kPoints = 250000;
+  metafl("PDF");
+  disini();
+  strtqq(0.0f, 0.0f);
+  for (int i = 1; i < kPoints; ++i) connqq(static_cast<float>(i % 2900), static_cast<float>(i % 3));
+  disfin();
+  const std::string pdf = read_file("stylus.pdf");
+  const std::size_t sx = pdf.rfind("startxref\n");
+  ASSERT_NE(sx, std::string::npos);
+  const std::size_t xref = std::stoul(pdf.substr(sx + 10));
+  const int objects = std::stoi(pdf.substr(xref + 7)) - 1;
+  ASSERT_GE(objects, 7);
+  std::string list = "[4 0 R";
+  for (int k = 6; k <= objects; ++k) list += ' ' + std::to_string(k) + " 0 R";
+  EXPECT_NE(pdf.find("/Contents " + list + "] >>"), std::string::npos);
+  std::string joined;
+  for (int k = 1; k <= objects; ++k) {
+    const std::size_t at = std::stoul(pdf.substr(xref + 9 + 20 * k, 10));
+    const std::string head = std::to_string(k) + " 0 obj\n";
+    ASSERT_EQ(pdf.substr(at, head.size()), head) << k;
+    if (k < 4 || k == 5) continue;
+    const std::string dict = head + "<< /Length ";
+    ASSERT_EQ(pdf.substr(at, dict.size()), dict) << k;
+    std::size_t used = 0;
+    const std::size_t length = std::stoul(pdf.substr(at + dict.size()), &used);
+    const std::size_t data = at + dict.size() + used + 32;
+    ASSERT_EQ(pdf.substr(data - 32, 32), " /Filter /FlateDecode >>\nstream\n") << k;
+    ASSERT_EQ(pdf.substr(data + length, 17), "\nendstream\nendobj") << k;
+    std::string text(2 << 20, '\0');
+    uLongf size = text.size();
+    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(text.data()), &size,
+                         reinterpret_cast<const Bytef*>(pdf.data() + data), length),
+              Z_OK);
+    text.resize(size);
+    EXPECT_EQ(text.back(), '\n') << k;
+    joined += text;
+  }
+  std::string expected = "0.283465 0 0 -0.283465 0 595.28 cm\n2 J 2 j\n0 0 0 RG 2.69 w\n0 0 m\n";
+  for (int i = 1; i < kPoints; ++i)
+    expected += std::to_string(i % 2900) + ' ' + std::to_string(i % 3) + " l\n";
+  EXPECT_TRUE(joined == expected + "S\n") << joined.size() << " bytes, " << expected.size() + 2;
+}
+
 TEST_F(VectorFiles, OtherPagesInTheirOwnSizeAndOrientation) {
   const struct {
     const char* page;

@@ -1,6 +1,7 @@
 // The Windows metafile device: the records of a session on the default page call by call,
-// the bytes of pens, fills and clamped coordinates, the header checked against the records,
-// a page too large for twips, and a file that cannot be written.
+// the bytes of pens, fills and clamped coordinates, the header checked against the records
+// (also of a file written as it is recorded), a page too large for twips, and a file that
+// cannot be written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -142,6 +143,31 @@ TEST_F(WmfTest, PensFillsAndCoordinatesByteForByte) {
   expect_header_matches_records(read_wmf(bytes), bytes.size());
 }
 
+// Records go into the output as they come; the file is the one a recording kept in memory
+// gives, header included.
+TEST_F(WmfTest, RecordsStreamedIntoTheOutputMakeTheSameFile) {
+  for (const bool streamed : {false, true}) {
+    WmfDriver d;
+    MemorySink out;
+    d.qqwmf1(3000, 2000, streamed ? &out : nullptr);
+    for (int i = 0; i < 20000; ++i) {  // far more records than the recorder holds
+      if (i % 1000 == 0) d.qqwmf3({i % 256, 0, 0});
+      d.qqwmf4(i % 3000, i % 2000, i % 7 == 0 ? kPenMove : kPenDraw);
+    }
+    MemorySink file;
+    EXPECT_EQ(d.qqwmf2(&file), 1);
+    const std::string& bytes = streamed ? out.bytes() : file.bytes();
+    EXPECT_EQ(streamed ? file.bytes().size() : out.bytes().size(), 0u);
+    expect_header_matches_records(read_wmf(bytes), bytes.size());
+    static std::string kept;
+    if (streamed) {
+      EXPECT_EQ(bytes, kept);
+    } else {
+      kept = bytes;
+    }
+  }
+}
+
 // A page of more than 32767 twips is recorded in larger units instead of wrapping round.
 TEST_F(WmfTest, LargePageFitsTheSixteenBitCoordinates) {
   setpag("DA1L");
@@ -159,12 +185,17 @@ TEST_F(WmfTest, LargePageFitsTheSixteenBitCoordinates) {
 }
 
 TEST_F(WmfTest, UnwritableFileLeavesNothingAndWarns) {
+  // The working folder is removed under the program: the file cannot be made.
+  const std::filesystem::path home = std::filesystem::current_path();
+  std::filesystem::create_directory("gone");
+  std::filesystem::current_path("gone");
+  std::filesystem::remove(home / "gone");
   metafl("WMF");
+  capture();
   disini();
   xjdraw(10, 10, kPenMove);
-  std::snprintf(g_control.metafile_name, sizeof g_control.metafile_name, "gone/stylus.wmf");
-  capture();
   disfin();
+  std::filesystem::current_path(home);
   const std::string out = stdout_text();
   EXPECT_NE(out.find("Warning  36: File error"), std::string::npos) << out;
   EXPECT_NE(out.find("Metafile:                 "), std::string::npos) << out;

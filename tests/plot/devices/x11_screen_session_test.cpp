@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -44,6 +45,7 @@ void session(int ready_fd, int go_fd) {
   }
   rtiff("screen.tif");
   disfin();
+  std::printf("the program goes on\n");
 }
 
 class X11ScreenSession : public ::testing::Test {
@@ -146,6 +148,26 @@ TEST_F(X11ScreenSession, CloseButtonEndsAtOnceWithStatusZeroAndNoProtocol) {
   EXPECT_EQ(child_->out(), "");
   EXPECT_EQ(child_->err(), "");
   EXPECT_FALSE(user.exists(w));
+}
+
+TEST_F(X11ScreenSession, AServerThatGoesAwayEndsTheWaitAndTheProgramGoesOn) {
+  {
+    X11Observer user(server_.display());
+    const Window w = user.wait_for_window("STYLUS 1 / Working");
+    ASSERT_NE(w, None);
+    go();
+    ASSERT_TRUE(X11Observer::eventually(
+        [&] { return user.title(w) == "STYLUS 1 / Click MB2 to continue ..."; }));
+  }
+  server_.stop();  // while disfin waits for the right button
+  EXPECT_EQ(child_->wait(), 0);
+  const std::string& out = child_->out();
+  EXPECT_NE(out.find(" <<  Vectors : 7           Warnings: 0         Fileformat: CONS  <<\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("\n\nthe program goes on\n"), std::string::npos) << out;
+  EXPECT_NE(child_->err().find("STYLUS: the connection to display \""), std::string::npos)
+      << child_->err();
 }
 
 TEST_F(X11ScreenSession, ResizingRepaintsTheSamePictureAtTheCorner) {

@@ -176,6 +176,13 @@ TEST_F(TextRender, StartAndEndOffThePageAreReportedAndDrawnAnyway) {
   EXPECT_EQ(g_ivray.n_warnings, warnings + 4);
 }
 
+TEST_F(TextRender, TheTextOfAPageWarningIsEscaped) {
+  height(50);
+  messag("A\nB\x1b[2J", -5, 100);
+  EXPECT_EQ(messages(),
+            " <<<< Warning: Startpoint (   -5/  100) in MESSAG out of page - (A\\nB\\x1b[2J).\n");
+}
+
 TEST_F(TextRender, TextsTouchingThePageEdgesAreOnThePage) {
   height(50);
   messag("AB", 2969 - 98, 0);

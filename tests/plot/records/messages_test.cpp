@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "support/state_fixture.h"
 #include "records/messages.h"
@@ -36,6 +37,21 @@ TEST_F(Messages, WarningLineFormats) {
             " <<<< Warning   2: Incorrect parameter in curve!   (PINK)\n"
             " <<<< Warning   3: Incorrect level in curve!   (-12345)\n");
   EXPECT_EQ(g_ivray.n_warnings, 4);
+}
+
+TEST_F(Messages, ARejectedTextIsEchoedCutAndEscaped) {
+  // A keyword a megabyte long that would forge a line of its own and clear the terminal.
+  std::string forged = "BLUE\n <<<< Warning   0: forged!\r\t\x1b[2J\x7f\xc3\xa9";
+  const std::string rest(1 << 20, 'x');
+  capture();
+  metafl((forged + rest).c_str());
+  setpag("A\\B");  // a backslash stays as it is (file names of other systems)
+  EXPECT_EQ(stdout_text(),
+            " <<<< Warning   2: Incorrect parameter in metafl!   (BLUE\\n <<<< Warning   0: "
+            "forged!\\r\\t\\x1b[2J\\x7f\xc3\xa9" +
+                rest.substr(0, 80 - 40) +
+                ")\n"
+                " <<<< Warning   2: Incorrect parameter in setpag!   (A\\B)\n");
 }
 
 TEST_F(Messages, LevelCheckNamesTheRoutineAndGivesTheLevel) {
