@@ -1,10 +1,11 @@
 // What a variational or diffusion run writes: its table lines and CSV text to the byte, the
-// results file written whole and never over anything, the picture's axes and the progress
-// line's text.
+// results file written whole and never over anything, the picture's axes and parts, and the
+// progress line's text.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -13,6 +14,7 @@
 #include "sim/program/progress_line.h"
 #include "sim/program/qmc_plot.h"
 #include "sim/program/qmc_run.h"
+#include "stylus.h"
 #include "support/scratch_dir.h"
 #include "support/text_files.h"
 
@@ -107,4 +109,25 @@ TEST(ProgressLine, SaysWhereTheRunIsAndHowLongItHasLeft) {
             "qh2: R = 0.741915 A (3 of 9), 25% done, 1:30 left");
   EXPECT_EQ(ProgressLine::text("R = 3.000000 A", 58, 59, 0.001, 1.0),
             "qh2: R = 3.000000 A (59 of 59), 0% done");
+}
+
+// Points beyond the axes are left out rather than reported by curve on standard output, a
+// bar that is no number is no bar, and the legend has a line for each part shown: here the
+// textbook run lies wholly above the axes and has none.
+TEST(QmcPicture, PartsOutsideTheAxesAreLeftOutWithoutAWarning) {
+  ScratchDir scratch;
+  QmcPicture p;
+  p.method = "DMC";
+  p.run = {{0.1, 95.0, 0.01}, {0.75, -31.9, std::nan("")}, {1.4, -31.0, 0.05}, {4.5, -27.2, 0}};
+  for (const qh2::ExactPoint& e : qh2::exact_curve())
+    p.exact.push_back({e.separation, e.energy, 0});
+  p.textbook.xsep = {0.5f, 0.75f, 1.0f};
+  p.textbook.yene = {-20.0f, -10.0f, -15.0f};
+  p.textbook.npts = 3;
+  ::testing::internal::CaptureStdout();
+  plot_qmc_picture(p, "VIRT");
+  const std::string out = ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(nwarns(), 0) << out;
+  EXPECT_EQ(out.find("out of axis scaling"), std::string::npos) << out;
+  EXPECT_NE(out.find("Warnings: 0"), std::string::npos) << out;  // the end protocol
 }
