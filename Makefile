@@ -62,6 +62,7 @@ test: build build-asan build-nox11
 
 bench: build
 	./$(BUILD)/bench/sim_bench
+	./$(BUILD)/bench/dmc_bench
 	./$(BUILD)/bench/plot_bench
 	STYLUS_LIBRARY=$(BUILD)/plot/libstylus.so PYTHONPATH=python PYTHONDONTWRITEBYTECODE=1 \
 	  /usr/bin/python3 bench/python_curve.py

@@ -5,12 +5,11 @@
 
 #include <cstdint>
 
+#include "sim/common/instruction_sets.h"
 #include "sim/engine/engine.h"
 #include "sim/engine/engine_eval.h"
 
 namespace qh2 {
-
-enum class VectorIsa { baseline, avx2, avx512 };
 
 // The kernels of one instruction set (sim/engine/kernels.h): walkers go through the energies
 // and trajectories `width` at a time, separations through the walks `walks` at a time
@@ -34,13 +33,8 @@ struct LaneKernels {
 // The kernels to use now: the best the processor has, up to the limit.
 const LaneKernels& lane_kernels();
 
-// Whether this processor (and build) can run the given version.
-bool vector_isa_available(VectorIsa isa);
-
 // Caps the version lane_kernels chooses (the default is no cap). For the tests and the
 // benchmark, which compare and time the versions; qh2 itself never sets it.
 void limit_vector_isa(VectorIsa isa);
-
-const char* vector_isa_name(VectorIsa isa);
 
 }  // namespace qh2

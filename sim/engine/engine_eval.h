@@ -7,7 +7,7 @@
 // already rounded (M::rnd).
 #pragma once
 
-#include "sim/engine/lanes.h"
+#include "sim/common/lanes.h"
 #include "sim/engine/vector_exp.h"
 
 namespace qh2 {

@@ -12,7 +12,7 @@
 #include "sim/engine/engine.h"
 #include "sim/engine/engine_eval.h"
 #include "sim/engine/lane_stream.h"
-#include "sim/engine/lanes.h"
+#include "sim/common/lanes.h"
 #include "sim/engine/stream.h"
 #include "sim/engine/vector_exp.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "sim/engine/lanes.h"
+#include "sim/common/lanes.h"
 #include "sim/engine/stream.h"
 
 namespace qh2 {

@@ -1,12 +1,14 @@
-// qh2: ground-state energy of the hydrogen molecule by quantum Monte Carlo at 59
-// separations of the nuclei, one result line each on standard output, then the energy
-// curve in a screen window until the user releases the right mouse button over it.
+// qh2: ground-state energy of the hydrogen molecule by quantum Monte Carlo. Without options the
+// textbook run: 59 separations of the nuclei, one result line each on standard output, then
+// the energy curve in a screen window until the user releases the right mouse button over it.
+// With --method, variational or diffusion Monte Carlo with error bars (sim/program/qmc_run.h).
 #include <cstdio>
 #include <iostream>
 
 #include "sim/program/arguments.h"
 #include "sim/program/driver.h"
 #include "sim/program/energy_plot.h"
+#include "sim/program/qmc_run.h"
 #include "stylus.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
     case Arguments::Action::usage_error:
       std::fprintf(stderr, "qh2: %s\n%s", args.error.c_str(), kUsage);
       return 2;
+    case Arguments::Action::qmc:
+      return run_qmc(args.qmc, std::cout);
     case Arguments::Action::run:
       break;
   }
