@@ -71,8 +71,22 @@ static void draw(const char* device, const char* file) {
   trfrel(xs, ys, 3);
   fprintf(values, "trfrel %.9g %.9g %.9g / %.9g %.9g %.9g\n", xs[0], xs[1], xs[2], ys[0], ys[1],
           ys[2]);
+  const float ex[3] = {0.5f, 1.0f, 1.5f}, ey[3] = {-30.0f, -29.0f, -28.0f};
+  const float lo[3] = {0.2f, 0.3f, 0.4f}, hi[3] = {0.4f, 0.3f, 0.2f};
+  symbol(14, 300, 300);
+  rlsymb(2, 1.0f, -26.0f);
+  errcap(12);
+  errbar(ex, ey, lo, hi, 3);
+  errhor(ex, ey, lo, hi, 3);
+  legini(1);
+  marker(3);
+  hsymbl(30);
+  incmrk(25);
   setclr(200);
   curve(x, y, 200);
+  leglin("the curve", 1);
+  legend("UR");
+  legpag(400, 400);
   rimage("every.img");
   rtiff("every.tif");
   rpng("every_r.png");

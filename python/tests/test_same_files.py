@@ -21,6 +21,15 @@ def masked(name, data):
     return data
 
 
+def test_the_twins_call_every_routine_of_the_table():
+    from stylus._routines import parse_table
+
+    py = open(os.path.join(HERE, "every_routine.py")).read()
+    c = open(os.path.join(HERE, "every_routine.c")).read()
+    assert [n for n, _, _ in parse_table() if not re.search(rf"stylus\.{n}\b", py)] == []
+    assert [n for n, _, _ in parse_table() if not re.search(rf"\b{n}\(", c)] == []
+
+
 def test_every_routine_gives_the_same_files_from_c_and_python(tmp_path):
     (tmp_path / "c").mkdir()
     (tmp_path / "py").mkdir()
